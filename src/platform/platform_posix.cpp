@@ -1,0 +1,284 @@
+// POSIX side of the platform seam. It reproduces what the tool sees on
+// Windows: backslashes separate path components, input is read in text mode,
+// the working file is written in text mode, and neither creating nor renaming
+// ever replaces a file whose name differs from the target only in letter case.
+#include "platform/platform.h"
+
+#include "platform/faults.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+namespace platform {
+namespace {
+
+std::string nativePath(const char *name) {
+    std::string path(name);
+    for (char &c : path) {
+        if (c == '\\') c = '/';
+    }
+    return path;
+}
+
+std::string foldAsciiCase(std::string_view text) {
+    std::string folded(text);
+    for (char &c : folded) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+    }
+    return folded;
+}
+
+// The names present in each directory the tool writes to, folded to lower
+// case. Each directory is read once, on first use; afterwards the tool's own
+// creations and renames keep the set current, so no group costs a scan.
+class FoldedNames {
+  public:
+    bool contains(const std::string &path) {
+        auto [dir, name] = split(path);
+        return namesIn(dir).count(foldAsciiCase(name)) != 0;
+    }
+    void add(const std::string &path) {
+        auto [dir, name] = split(path);
+        namesIn(dir).insert(foldAsciiCase(name));
+    }
+    void remove(const std::string &path) {
+        auto [dir, name] = split(path);
+        namesIn(dir).erase(foldAsciiCase(name));
+    }
+
+  private:
+    static std::pair<std::string, std::string> split(const std::string &path) {
+        std::size_t slash = path.rfind('/');
+        if (slash == std::string::npos) return {".", path};
+        return {path.substr(0, slash + 1), path.substr(slash + 1)};
+    }
+    std::unordered_set<std::string> &namesIn(const std::string &dir) {
+        auto [entry, fresh] = directories_.try_emplace(dir);
+        if (fresh) {
+            if (DIR *listing = opendir(dir.c_str())) {
+                while (const dirent *item = readdir(listing)) {
+                    entry->second.insert(foldAsciiCase(item->d_name));
+                }
+                closedir(listing);
+            }
+        }
+        return entry->second;
+    }
+    std::unordered_map<std::string, std::unordered_set<std::string>> directories_;
+};
+
+FoldedNames &foldedNames() {
+    static FoldedNames names;
+    return names;
+}
+
+bool writeAll(int fd, const char *data, std::size_t size) {
+    while (size > 0) {
+        ssize_t done = ::write(fd, data, size);
+        if (done < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += done;
+        size -= static_cast<std::size_t>(done);
+    }
+    return true;
+}
+
+constexpr std::size_t WORK_BUFFER_SIZE = 1 << 18;
+
+} // namespace
+
+struct TextInput {
+    int fd = -1;
+    bool pendingCr = false; // a CR ended the last block; its LF may follow
+    bool ended = false;     // a byte 0x1A was reached
+};
+
+struct WorkFile {
+    int fd = -1;
+    bool failed = false;
+    std::size_t used = 0;
+    std::vector<char> buffer = std::vector<char>(WORK_BUFFER_SIZE);
+};
+
+void writeOutput(std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); }
+
+void writeError(std::string_view text) {
+    std::fflush(stdout);
+    std::fwrite(text.data(), 1, text.size(), stderr);
+    std::fflush(stderr);
+}
+
+void flushOutput() { std::fflush(stdout); }
+
+char *allocateBytes(std::size_t size) {
+    if (injectFault(Fault::Allocate)) return nullptr;
+    return static_cast<char *>(std::malloc(size));
+}
+
+void releaseBytes(char *bytes) { std::free(bytes); }
+
+bool openTest(const char *name) {
+    int fd = ::open(nativePath(name).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat info {};
+    bool isFile = fstat(fd, &info) == 0 && !S_ISDIR(info.st_mode);
+    ::close(fd);
+    return isFile;
+}
+
+bool findFileSize(const char *name, std::uint64_t &size) {
+    struct stat info {};
+    if (::stat(nativePath(name).c_str(), &info) != 0) return false;
+    size = static_cast<std::uint64_t>(info.st_size);
+    return true;
+}
+
+TextInput *openTextInput(const char *name) {
+    int fd = ::open(nativePath(name).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    auto *input = new TextInput;
+    input->fd = fd;
+    return input;
+}
+
+ReadStatus readText(TextInput *input, char *destination, std::size_t capacity, std::size_t &count) {
+    count = 0;
+    if (injectFault(Fault::Read)) return ReadStatus::Error;
+    while (!input->ended && count == 0) {
+        // A CR held back from the previous block goes first, so that a CR LF
+        // pair split across two reads still becomes one LF.
+        std::size_t start = 0;
+        if (input->pendingCr) {
+            destination[0] = '\r';
+            start = 1;
+        }
+        ssize_t got = ::read(input->fd, destination + start, capacity - start);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return ReadStatus::Error;
+        }
+        input->pendingCr = false;
+        std::size_t end = start + static_cast<std::size_t>(got);
+        if (got == 0) {
+            input->ended = true;
+            count = start; // a CR at the very end stays a CR
+            break;
+        }
+        std::size_t out = 0;
+        for (std::size_t i = 0; i < end; ++i) {
+            char c = destination[i];
+            if (c == '\x1a') {
+                input->ended = true;
+                break;
+            }
+            if (c == '\r') {
+                if (i + 1 == end) {
+                    input->pendingCr = true;
+                    break;
+                }
+                if (destination[i + 1] == '\n') continue;
+            }
+            destination[out++] = c;
+        }
+        count = out;
+    }
+    return count > 0 ? ReadStatus::Data : ReadStatus::End;
+}
+
+void closeTextInput(TextInput *input) {
+    ::close(input->fd);
+    delete input;
+}
+
+CreateStatus createWorkFile(const char *name, WorkFile *&file) {
+    file = nullptr;
+    if (injectFault(Fault::Create)) return CreateStatus::Failed;
+    std::string path = nativePath(name);
+    if (foldedNames().contains(path)) return CreateStatus::Exists;
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) return errno == EEXIST ? CreateStatus::Exists : CreateStatus::Failed;
+    file = new WorkFile;
+    file->fd = fd;
+    return CreateStatus::Created;
+}
+
+namespace {
+bool flushWorkFile(WorkFile *file) {
+    if (!file->failed && !writeAll(file->fd, file->buffer.data(), file->used)) file->failed = true;
+    file->used = 0;
+    return !file->failed;
+}
+
+void appendToWorkFile(WorkFile *file, const char *data, std::size_t size) {
+    if (file->used + size > file->buffer.size()) flushWorkFile(file);
+    if (size > file->buffer.size()) {
+        if (!file->failed && !writeAll(file->fd, data, size)) file->failed = true;
+        return;
+    }
+    std::memcpy(file->buffer.data() + file->used, data, size);
+    file->used += size;
+}
+} // namespace
+
+bool writeWorkFile(WorkFile *file, const char *data, std::size_t size) {
+    if (injectFault(Fault::Write)) file->failed = true;
+    while (size > 0 && !file->failed) {
+        const char *lineFeed = static_cast<const char *>(std::memchr(data, '\n', size));
+        std::size_t run = lineFeed != nullptr ? static_cast<std::size_t>(lineFeed - data) : size;
+        appendToWorkFile(file, data, run);
+        if (lineFeed != nullptr) {
+            appendToWorkFile(file, "\r\n", 2);
+            ++run;
+        }
+        data += run;
+        size -= run;
+    }
+    return !file->failed;
+}
+
+bool closeWorkFile(WorkFile *file) {
+    bool stored = flushWorkFile(file);
+    if (::close(file->fd) != 0) stored = false;
+    if (injectFault(Fault::Close)) stored = false;
+    delete file;
+    return stored;
+}
+
+bool removeFile(const char *name) { return ::unlink(nativePath(name).c_str()) == 0; }
+
+RenameStatus renameFile(const char *from, const char *to) {
+    if (injectFault(Fault::RenameExists)) return RenameStatus::TargetExists;
+    if (injectFault(Fault::RenameFails)) return RenameStatus::Failed;
+    std::string source = nativePath(from);
+    std::string target = nativePath(to);
+    if (foldedNames().contains(target)) return RenameStatus::TargetExists;
+    int result = ::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE);
+    if (result != 0 && (errno == EINVAL || errno == ENOSYS)) {
+        // File systems without an atomic no-replace rename: a hard link
+        // fails on an existing target just the same.
+        result = ::link(source.c_str(), target.c_str());
+        if (result == 0) ::unlink(source.c_str());
+    }
+    if (result != 0) {
+        if (errno != EEXIST) return RenameStatus::Failed;
+        foldedNames().add(target);
+        return RenameStatus::TargetExists;
+    }
+    foldedNames().remove(source);
+    foldedNames().add(target);
+    return RenameStatus::Done;
+}
+
+} // namespace platform
