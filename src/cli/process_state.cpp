@@ -1,0 +1,4 @@
+#include "cli/process_state.h"
+
+bool quietMode = false;
+char *lineBuffer = nullptr;

@@ -1,0 +1,47 @@
+#include "text/text.h"
+
+#include <cstring>
+
+char *trimInPlace(char *text) {
+    std::size_t length = std::strlen(text);
+    std::string_view kept = trimmed(std::string_view(text, length));
+    if (kept.size() != length) {
+        std::memmove(text, kept.data(), kept.size());
+        text[kept.size()] = '\0';
+    }
+    return text;
+}
+
+std::string_view trimmed(std::string_view text) {
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && isTrimmable(static_cast<unsigned char>(text[begin])))
+        ++begin;
+    while (end > begin && isTrimmable(static_cast<unsigned char>(text[end - 1])))
+        --end;
+    return text.substr(begin, end - begin);
+}
+
+int compareIgnoreAsciiCase(const char *a, const char *b) {
+    const auto *left = reinterpret_cast<const unsigned char *>(a);
+    const auto *right = reinterpret_cast<const unsigned char *>(b);
+    while (*left != '\0' && foldAsciiCase(*left) == foldAsciiCase(*right)) {
+        ++left;
+        ++right;
+    }
+    return foldAsciiCase(*left) - foldAsciiCase(*right);
+}
+
+std::string baseNameOf(const std::string &path) {
+    std::size_t separator = path.rfind('/');
+    if (separator == std::string::npos) separator = path.rfind('\\');
+    if (separator == std::string::npos) return path;
+    return path.substr(separator + 1);
+}
+
+std::string outputPrefixOf(const std::string &path) {
+    std::string base = baseNameOf(path);
+    std::size_t underscore = base.rfind('_');
+    if (underscore == std::string::npos) return base;
+    return base.substr(0, underscore);
+}

@@ -1,0 +1,33 @@
+// Small text and name helpers shared by the whole tool. Every string is a
+// string of 8-bit bytes used exactly as it comes: nothing is converted
+// between character sets, and only the ASCII letters A to Z are ever folded.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Trimmable bytes are the control characters and the blank, 0x01 to 0x20.
+// Bytes 0x80 and above are ordinary text (accented letters, UTF-8).
+constexpr bool isTrimmable(unsigned char byte) { return byte >= 0x01 && byte <= 0x20; }
+
+constexpr unsigned char foldAsciiCase(unsigned char byte) {
+    return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte + ('a' - 'A')) : byte;
+}
+
+// Trims a zero-terminated string in place and returns it.
+char *trimInPlace(char *text);
+
+// The same trim for a counted string: the view without its trimmable ends.
+std::string_view trimmed(std::string_view text);
+
+// 0 when the strings are equal with A to Z folded to lower case; otherwise
+// the difference of the first differing folded bytes (as unsigned values).
+int compareIgnoreAsciiCase(const char *a, const char *b);
+
+// The text after the last '/'; only when there is no '/', after the last
+// backslash; the whole path when there is neither.
+std::string baseNameOf(const std::string &path);
+
+// The base name cut before its last underscore (the whole base name when it
+// has none).
+std::string outputPrefixOf(const std::string &path);
