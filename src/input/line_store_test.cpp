@@ -1,0 +1,125 @@
+#include "input/line_store.h"
+
+#include "text/text.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+int sign(int value) { return (value > 0) - (value < 0); }
+
+// The key order spelled out byte by byte.
+int referenceCompare(std::string_view a, std::string_view b) {
+    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
+        int left = foldAsciiCase(static_cast<unsigned char>(a[i]));
+        int right = foldAsciiCase(static_cast<unsigned char>(b[i]));
+        if (left != right) return sign(left - right);
+    }
+    return sign(static_cast<int>(a.size()) - static_cast<int>(b.size()));
+}
+
+TEST(CompareSortKeys, KeyPairs) {
+    struct Case {
+        const char *a;
+        const char *b;
+        int expected;
+    };
+    const Case cases[] = {
+        {"\\a\\y,2", "\\B\\x,1", -1}, // letters compare folded
+        {"\\A_\\x", "\\AB\\x", -1},   // '_' sorts before every letter
+        {"\\[", "\\a", -1},
+        {"\\`", "\\a", -1}, // so does the rest of 0x5B..0x60
+        {"\\{", "\\z", 1},  // '{' is above the letters
+        {"\\Pics\\Set01\\A.jpg", "\\pics\\set01\\a.JPG", 0},
+        {"\\Pics", "\\Pics\\x", -1},    // a proper prefix first
+        {"\\caf\xC3\xA9", "\\cafe", 1}, // bytes above 0x7F are unsigned
+        {"\\\xC9", "\\\xE9", -1},       // and never folded
+        {"\\a very long common directory name\\X", "\\A VERY LONG COMMON DIRECTORY NAME\\y", -1},
+        {"\\a very long common directory name\\Y", "\\A VERY LONG COMMON DIRECTORY NAME\\x", 1},
+        {"\\0123456789abcdef@", "\\0123456789ABCDEF[", -1},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(sign(compareSortKeys(c.a, c.b)), c.expected) << c.a << " vs " << c.b;
+        EXPECT_EQ(sign(compareSortKeys(c.b, c.a)), -c.expected) << c.b << " vs " << c.a;
+    }
+}
+
+TEST(CompareSortKeys, AgreesWithByteByByteFolding) {
+    // Bytes around the letter ranges, including those whose low seven bits
+    // look like letters (0xC1..0xDA) and must not fold.
+    const std::string alphabet = "@AZ[_`az{\\\x80\xC1\xDA\xE1\xFF";
+    std::mt19937 random(7);
+    auto randomKey = [&] {
+        std::string key(random() % 24, ' ');
+        for (char &c : key)
+            c = alphabet[random() % alphabet.size()];
+        return key;
+    };
+    for (int i = 0; i < 20000; ++i) {
+        std::string a = randomKey();
+        std::string b = random() % 2 ? a : randomKey();
+        if (random() % 3 == 0 && !b.empty()) b[random() % b.size()] ^= 0x20; // flip letter case
+        ASSERT_EQ(sign(compareSortKeys(a, b)), referenceCompare(a, b)) << a << " vs " << b;
+    }
+}
+
+std::vector<std::string> storedLines(const std::string &text) {
+    platform::ByteBuffer bytes(platform::allocateBytes(text.size() + 1));
+    std::memcpy(bytes.get(), text.data(), text.size());
+    LineStore store;
+    store.assign(std::move(bytes), text.size());
+    std::vector<std::string> lines;
+    for (std::size_t k = 0; k < store.size(); ++k)
+        lines.emplace_back(store.line(k));
+    return lines;
+}
+
+TEST(LineStore, RegistersTrimsAndOrders) {
+    struct Case {
+        std::string text;
+        std::vector<std::string> expected;
+    };
+    const std::string longLine = "D:\\L\\" + std::string(20000, 'x');
+    const Case cases[] = {
+        {"E:\\B\\x,1\nD:\\a\\y,2\n", {"D:\\a\\y,2", "E:\\B\\x,1"}},
+        {"E:\\A\\x,1\nD:\\A\\x,1\nC:\\a\\X,1\n", {"E:\\A\\x,1", "D:\\A\\x,1", "C:\\a\\X,1"}},
+        {"D:\\AB\\x\nD:\\A_\\x\n", {"D:\\A_\\x", "D:\\AB\\x"}},
+        {"D:\\b\\x\nlast line without break", {"last line without break", "D:\\b\\x"}},
+        // Lines without a key come first, in reading order.
+        {"D:\\z\\1\nPath,Size\n\nD:\\a\\2\n  \n", {"Path,Size", "", "", "D:\\a\\2", "D:\\z\\1"}},
+        {"\xEF\xBB\xBF"
+         "D:\\b\\1\nD:\\a\\2\n",
+         {"D:\\a\\2", "D:\\b\\1"}},
+        {"\xEF\xBB\xBF", {""}},
+        {" \tD:\\a\\Caf\xC3\xA9 \r\n\xE9"
+         "D:\\a\\b\xE9\n",
+         {"\xE9"
+          "D:\\a\\b\xE9",
+          "D:\\a\\Caf\xC3\xA9"}},
+        {longLine + "\nD:\\A\\1\n", {"D:\\A\\1", longLine}},
+        {"", {}},
+        {"\n", {""}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(storedLines(c.text), c.expected) << c.text;
+}
+
+TEST(LineStore, StableForManyEqualKeys) {
+    // Keys equal but for letter case; what precedes the first backslash
+    // (here the reading order) takes no part in the order.
+    std::string text;
+    for (int i = 0; i < 3000; ++i) {
+        text += std::to_string(i) + (i % 3 ? ":\\Dir\\f,1\n" : ":\\DIR\\F,1\n");
+    }
+    std::vector<std::string> lines = storedLines(text);
+    ASSERT_EQ(lines.size(), 3000u);
+    for (std::size_t k = 0; k < lines.size(); ++k)
+        EXPECT_EQ(std::stoi(lines[k]), static_cast<int>(k));
+}
+
+} // namespace
