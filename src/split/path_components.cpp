@@ -1,0 +1,82 @@
+#include "split/path_components.h"
+
+#include "cli/process_state.h"
+#include "platform/platform.h"
+
+#include <algorithm>
+#include <charconv>
+#include <string>
+
+namespace {
+
+// Beyond this many components a hash set replaces the linear duplicate scan.
+constexpr std::size_t LINEAR_SCAN_LIMIT = 16;
+
+bool alreadySeen(PathComponentList &list, std::string_view piece) {
+    if (list.firstSeen.size() < LINEAR_SCAN_LIMIT) {
+        return std::find(list.firstSeen.begin(), list.firstSeen.end(), piece) !=
+               list.firstSeen.end();
+    }
+    if (list.seen.empty()) list.seen.insert(list.firstSeen.begin(), list.firstSeen.end());
+    return !list.seen.insert(piece).second;
+}
+
+void reportTokenized(std::size_t count, std::string_view ending) {
+    char text[48] = "  ";
+    auto [end, error] = std::to_chars(text + 2, text + 24, count);
+    (void)error;
+    std::string_view report(text, static_cast<std::size_t>(end - text));
+    platform::writeOutput(std::string(report).append(" lines tokenized.").append(ending));
+}
+
+} // namespace
+
+void splitComponents(std::string_view line, char separator, PathComponentList &list) {
+    list.firstSeen.clear();
+    list.seen.clear();
+    std::size_t start = 0;
+    while (start <= line.size()) {
+        std::size_t stop = line.find(separator, start);
+        if (stop == std::string_view::npos) stop = line.size();
+        std::string_view piece = line.substr(start, stop - start);
+        if (!piece.empty() && !alreadySeen(list, piece)) {
+            list.firstSeen.push_back(piece);
+            if (!list.seen.empty()) list.seen.insert(piece);
+        }
+        start = stop + 1;
+    }
+}
+
+PathComponentList splitComponents(std::string_view line, char separator) {
+    PathComponentList list;
+    splitComponents(line, separator, list);
+    return list;
+}
+
+std::size_t componentCount(const PathComponentList &list) { return list.firstSeen.size(); }
+
+std::string_view groupKeyOf(const PathComponentList &list) {
+    return componentCount(list) >= 2 ? list.entry(1) : std::string_view();
+}
+
+std::vector<std::string_view> namingComponents(const PathComponentList &list) {
+    std::size_t count = componentCount(list);
+    if (count <= 2) return {};
+    return {list.firstSeen.begin() + 1, list.firstSeen.end() - 1};
+}
+
+std::vector<std::size_t> tokenizeLines(const LineStore &store) {
+    std::vector<std::size_t> groupEnds;
+    PathComponentList list;
+    std::string_view previousKey;
+    for (std::size_t k = 0; k < store.size(); ++k) {
+        splitComponents(store.line(k), '\\', list);
+        std::string_view key = groupKeyOf(list);
+        if (k > 0 && key != previousKey) groupEnds.push_back(k);
+        previousKey = key;
+        if (!quietMode && k % 100 == 0) reportTokenized(k, " \r");
+    }
+    if (store.size() > 0) groupEnds.push_back(store.size());
+    if (!quietMode) reportTokenized(store.size(), "\n");
+    return groupEnds;
+}
