@@ -1,0 +1,402 @@
+// Runs the end-to-end table (cases.txt) against one build of the program:
+// the native norvex, or norvex.exe under Wine. Each case runs in a fresh
+// folder; its standard output, standard error, exit code and every file left
+// in the folder are compared byte for byte with the table. The one thing that
+// differs between builds is the console's line break: a Windows program's
+// text-mode console streams store each "\n" as "\r\n", so with --windows the
+// expected console text is rendered that way before the comparison.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Options {
+    std::string cases;
+    std::string program;
+    std::string faultsProgram;
+    std::string emulator;
+    bool windows = false;
+};
+
+Options options;
+
+struct Case {
+    std::string name;
+    int line = 0;
+    std::vector<std::string> args;
+    bool faults = false;
+    std::vector<std::pair<std::string, std::string>> env;
+    std::vector<std::string> dirs;
+    std::map<std::string, std::string> inputs;
+    std::map<std::string, std::string> outputs;
+    int exitCode = 0;
+    std::string stdoutText;
+    std::string stderrText;
+};
+
+std::map<std::string, std::string> macros;
+
+[[noreturn]] void parseError(int line, const std::string &message) {
+    throw std::runtime_error("cases.txt:" + std::to_string(line) + ": " + message);
+}
+
+// Escapes: {CR} {LF} {TAB} {SUB} {NUL} {BOM} {xHH}, {c*N} for the character
+// c N times, {{ for a '{', and {NAME} for a defined text.
+std::string expand(const std::string &text, int line) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '{') {
+            out += text[i];
+            continue;
+        }
+        if (i + 1 < text.size() && text[i + 1] == '{') {
+            out += '{';
+            ++i;
+            continue;
+        }
+        std::size_t close = text.find('}', i + 2);
+        if (close == std::string::npos) parseError(line, "unclosed escape in: " + text);
+        std::string token = text.substr(i + 1, close - i - 1);
+        i = close;
+        if (token == "CR")
+            out += '\r';
+        else if (token == "LF")
+            out += '\n';
+        else if (token == "TAB")
+            out += '\t';
+        else if (token == "SUB")
+            out += '\x1a';
+        else if (token == "NUL")
+            out += '\0';
+        else if (token == "BOM")
+            out += "\xEF\xBB\xBF";
+        else if (token.size() == 3 && token[0] == 'x')
+            out += static_cast<char>(std::stoi(token.substr(1), nullptr, 16));
+        else if (token.size() >= 3 && token[1] == '*')
+            out.append(std::stoul(token.substr(2)), token[0]);
+        else if (token == "i")
+            out += "{i}"; // filled in by generate
+        else if (macros.count(token))
+            out += macros[token];
+        else
+            parseError(line, "unknown escape {" + token + "}");
+    }
+    return out;
+}
+
+std::vector<std::string> splitWords(const std::string &text, int line) {
+    std::vector<std::string> words;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (text[i] == ' ') {
+            ++i;
+            continue;
+        }
+        std::string word;
+        if (text[i] == '"') {
+            std::size_t close = text.find('"', i + 1);
+            if (close == std::string::npos) parseError(line, "unclosed quote");
+            word = text.substr(i + 1, close - i - 1);
+            i = close + 1;
+        } else {
+            std::size_t end = text.find(' ', i);
+            if (end == std::string::npos) end = text.size();
+            word = text.substr(i, end - i);
+            i = end;
+        }
+        words.push_back(expand(word, line));
+    }
+    return words;
+}
+
+std::string terminatorFor(const std::string &style, int line) {
+    if (style == "crlf") return "\r\n";
+    if (style == "lf") return "\n";
+    if (style == "raw") return "";
+    parseError(line, "unknown line style " + style);
+}
+
+// "generate N TEMPLATE": N lines of TEMPLATE in CR LF, {i} standing for 1..N
+// written with as many digits as N has, so the lines also sort in this order.
+std::string generated(const std::vector<std::string> &words, std::size_t from, int line) {
+    if (words.size() != from + 3) parseError(line, "generate needs a count and a template");
+    std::size_t count = std::stoul(words[from + 1]);
+    std::size_t width = std::to_string(count).size();
+    std::string text;
+    for (std::size_t i = 1; i <= count; ++i) {
+        std::string number = std::to_string(i);
+        number.insert(0, width - number.size(), '0');
+        std::string row = words[from + 2];
+        std::size_t at;
+        while ((at = row.find("{i}")) != std::string::npos)
+            row.replace(at, 3, number);
+        text += row + "\r\n";
+    }
+    return text;
+}
+
+std::vector<Case> readCases(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + path);
+    std::vector<std::string> lines;
+    for (std::string text; std::getline(in, text);)
+        lines.push_back(text);
+
+    std::vector<Case> cases;
+    std::size_t i = 0;
+    // The raw lines of the block that starts after line i, up to ".".
+    auto block = [&](int headerLine) {
+        std::vector<std::string> body;
+        while (++i < lines.size() && lines[i] != ".")
+            body.push_back(lines[i]);
+        if (i == lines.size()) parseError(headerLine, "block not closed by a line '.'");
+        return body;
+    };
+    auto joined = [&](const std::vector<std::string> &body, const std::string &terminator, int at) {
+        std::string text;
+        for (const std::string &row : body)
+            text += expand(row, at) + terminator;
+        return text;
+    };
+    for (; i < lines.size(); ++i) {
+        const std::string &text = lines[i];
+        int at = static_cast<int>(i) + 1;
+        if (text.empty() || text[0] == '#') continue;
+        std::size_t space = text.find(' ');
+        std::string word = text.substr(0, space);
+        std::string rest = space == std::string::npos ? "" : text.substr(space + 1);
+        if (word == "define") {
+            std::vector<std::string> body = block(at);
+            macros[rest] = joined(body, "\n", at);
+            continue;
+        }
+        if (word == "case") {
+            cases.emplace_back();
+            cases.back().name = rest;
+            cases.back().line = at;
+            continue;
+        }
+        if (cases.empty()) parseError(at, "'" + word + "' outside a case");
+        Case &c = cases.back();
+        std::vector<std::string> words = splitWords(rest, at);
+        if (word == "args") {
+            c.args = words;
+        } else if (word == "program") {
+            c.faults = rest == "faults";
+        } else if (word == "env") {
+            std::size_t equals = rest.find('=');
+            c.env.emplace_back(rest.substr(0, equals), expand(rest.substr(equals + 1), at));
+        } else if (word == "dir") {
+            c.dirs.push_back(words.at(0));
+        } else if (word == "exit") {
+            c.exitCode = std::stoi(rest);
+        } else if (word == "file" || word == "output") {
+            auto &target = word == "file" ? c.inputs : c.outputs;
+            if (words.size() > 1 && words[1] == "generate") {
+                target[words[0]] = generated(words, 1, at);
+            } else {
+                std::string style = words.size() > 1 ? words[1] : "crlf";
+                target[words[0]] = joined(block(at), terminatorFor(style, at), at);
+            }
+        } else if (word == "stdout" || word == "stderr") {
+            std::string style = words.empty() ? "lf" : words[0];
+            (word == "stdout" ? c.stdoutText : c.stderrText) =
+                joined(block(at), terminatorFor(style, at), at);
+        } else {
+            parseError(at, "unknown directive '" + word + "'");
+        }
+    }
+    return cases;
+}
+
+std::string readFile(const fs::path &path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void writeFile(const fs::path &path, const std::string &bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+    if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+// Shows bytes so that a difference in line breaks or control bytes is seen.
+std::string visible(const std::string &bytes) {
+    std::string out;
+    for (unsigned char c : bytes) {
+        if (c == '\n')
+            out += "{LF}\n";
+        else if (c == '\r')
+            out += "{CR}";
+        else if (c < 0x20 || c >= 0x7f) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "{x%02X}", c);
+            out += hex;
+        } else
+            out += static_cast<char>(c);
+    }
+    return out;
+}
+
+std::string consoleText(const std::string &text) {
+    if (!options.windows) return text;
+    std::string rendered;
+    for (char c : text) {
+        if (c == '\n') rendered += '\r';
+        rendered += c;
+    }
+    return rendered;
+}
+
+struct Outcome {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+Outcome runProgram(const Case &c, const fs::path &work, const fs::path &captures) {
+    std::vector<std::string> argv;
+    if (!options.emulator.empty()) argv.push_back(options.emulator);
+    argv.push_back(c.faults ? options.faultsProgram : options.program);
+    argv.insert(argv.end(), c.args.begin(), c.args.end());
+    std::vector<char *> pointers;
+    for (std::string &word : argv)
+        pointers.push_back(word.data());
+    pointers.push_back(nullptr);
+
+    fs::path outPath = captures / "stdout";
+    fs::path errPath = captures / "stderr";
+    std::fflush(nullptr);
+    pid_t child = fork();
+    if (child == 0) {
+        FILE *out = std::freopen(outPath.c_str(), "wb", stdout);
+        FILE *err = std::freopen(errPath.c_str(), "wb", stderr);
+        FILE *in = std::freopen("/dev/null", "rb", stdin);
+        if (out == nullptr || err == nullptr || in == nullptr || chdir(work.c_str()) != 0)
+            _exit(126);
+        for (const auto &[name, value] : c.env)
+            setenv(name.c_str(), value.c_str(), 1);
+        execv(pointers[0], pointers.data());
+        _exit(127);
+    }
+    Outcome outcome;
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    outcome.out = readFile(outPath);
+    outcome.err = readFile(errPath);
+    return outcome;
+}
+
+std::map<std::string, std::string> filesBelow(const fs::path &root) {
+    std::map<std::string, std::string> files;
+    for (const auto &entry : fs::recursive_directory_iterator(root)) {
+        if (entry.is_regular_file()) {
+            files[entry.path().lexically_relative(root).generic_string()] = readFile(entry.path());
+        }
+    }
+    return files;
+}
+
+class CaseTest : public testing::Test {
+  public:
+    explicit CaseTest(Case c) : case_(std::move(c)) {}
+
+    void TestBody() override {
+        std::string pattern = (fs::temp_directory_path() / "norvex-e2e-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        fs::path root(pattern);
+        fs::path work = root / "work";
+        fs::create_directories(work);
+        for (const std::string &dir : case_.dirs)
+            fs::create_directories(work / dir);
+        for (const auto &[name, bytes] : case_.inputs)
+            writeFile(work / name, bytes);
+
+        Outcome outcome = runProgram(case_, work, root);
+
+        SCOPED_TRACE("case '" + case_.name + "' at cases.txt:" + std::to_string(case_.line));
+        EXPECT_EQ(outcome.exitCode, case_.exitCode);
+        EXPECT_EQ(visible(outcome.out), visible(consoleText(case_.stdoutText)))
+            << "standard output";
+        EXPECT_EQ(visible(outcome.err), visible(consoleText(case_.stderrText))) << "standard error";
+
+        std::map<std::string, std::string> expected = case_.inputs;
+        for (const auto &[name, bytes] : case_.outputs)
+            expected[name] = bytes;
+        std::map<std::string, std::string> actual = filesBelow(work);
+        for (const auto &[name, bytes] : expected) {
+            auto found = actual.find(name);
+            if (found == actual.end()) {
+                ADD_FAILURE() << "missing file " << name;
+                continue;
+            }
+            EXPECT_EQ(visible(found->second), visible(bytes)) << "file " << name;
+        }
+        for (const auto &[name, bytes] : actual) {
+            if (!expected.count(name))
+                ADD_FAILURE() << "unexpected file " << name << ":\n" << visible(bytes);
+        }
+        if (!HasFailure())
+            fs::remove_all(root);
+        else
+            std::cerr << "left for inspection: " << root << "\n";
+    }
+
+  private:
+    Case case_;
+};
+
+} // namespace
+
+int main(int argc, char **argv) {
+    testing::InitGoogleTest(&argc, argv);
+    for (int i = 1; i < argc; ++i) {
+        std::string flag = argv[i];
+        auto value = [&]() -> std::string { return i + 1 < argc ? argv[++i] : ""; };
+        if (flag == "--cases")
+            options.cases = value();
+        else if (flag == "--program")
+            options.program = fs::absolute(value()).string();
+        else if (flag == "--faults-program")
+            options.faultsProgram = fs::absolute(value()).string();
+        else if (flag == "--emulator")
+            options.emulator = fs::absolute(value()).string();
+        else if (flag == "--windows")
+            options.windows = true;
+        else {
+            std::cerr << "e2e_runner: unknown argument " << flag << "\n";
+            return 2;
+        }
+    }
+    std::vector<Case> cases;
+    try {
+        cases = readCases(options.cases);
+    } catch (const std::exception &error) {
+        std::cerr << "e2e_runner: " << error.what() << "\n";
+        return 2;
+    }
+    for (const Case &c : cases) {
+        testing::RegisterTest("EndToEnd", c.name.c_str(), nullptr, nullptr, __FILE__, c.line,
+                              [c]() -> testing::Test * { return new CaseTest(c); });
+    }
+    return RUN_ALL_TESTS();
+}
