@@ -39,8 +39,8 @@ bool findFileSize(const char *name, std::uint64_t &size);
 struct TextInput;
 TextInput *openTextInput(const char *name);
 enum class ReadStatus { Data, End, Error };
-// Reads up to capacity translated bytes into destination; count is set to
-// the number of bytes stored (never 0 with Data).
+// Reads up to capacity (at least 2) translated bytes into destination; count
+// is set to the number of bytes stored (never 0 with Data).
 ReadStatus readText(TextInput *input, char *destination, std::size_t capacity, std::size_t &count);
 void closeTextInput(TextInput *input);
 

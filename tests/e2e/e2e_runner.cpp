@@ -207,11 +207,12 @@ std::vector<Case> readCases(const std::string &path) {
             c.exitCode = std::stoi(rest);
         } else if (word == "file" || word == "output") {
             auto &target = word == "file" ? c.inputs : c.outputs;
+            // A name given again continues its file.
             if (words.size() > 1 && words[1] == "generate") {
-                target[words[0]] = generated(words, 1, at);
+                target[words[0]] += generated(words, 1, at);
             } else {
                 std::string style = words.size() > 1 ? words[1] : "crlf";
-                target[words[0]] = joined(block(at), terminatorFor(style, at), at);
+                target[words[0]] += joined(block(at), terminatorFor(style, at), at);
             }
         } else if (word == "stdout" || word == "stderr") {
             std::string style = words.empty() ? "lf" : words[0];
