@@ -1,5 +1,5 @@
 # The two everyday commands: `make demo` and `make test`.
-.PHONY: demo test native windows wine-prefix clean
+.PHONY: demo test native windows wine-prefix bench clean
 
 DEMO_LISTING := examples/PhotoArchive_2024.csv
 
@@ -35,6 +35,16 @@ windows: native wine-prefix
 wine-prefix:
 	tools/install-deps windows
 	@test -f build/wineprefix/system.reg || tools/wine-run wineboot --init >/dev/null 2>&1
+
+# Times the native Release build against the floor on generated listings of
+# 100,000, 1,000,000 and 5,000,000 lines (kept in build/bench for reuse).
+BENCH_SIZES ?= 100000,1000000,5000000
+bench:
+	tools/install-deps native
+	cmake --preset release
+	cmake --build --preset release
+	build/release/norvex_bench --tool build/release/norvex --floor build/release/norvex_floor \
+		--dir build/bench --sizes $(BENCH_SIZES)
 
 clean:
 	rm -rf build

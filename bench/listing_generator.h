@@ -1,0 +1,12 @@
+// Deterministic, realistic file listings for the benchmark and the soak run.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Writes a listing of lineCount lines to path: drives, directory trees of
+// depth 1 to 7 with mixed letter case, files on both sides of subdirectories,
+// size and date fields, CR LF line ends, shuffled, about 40 lines per
+// directory. The same seed gives the same bytes. False if the file cannot
+// be written.
+bool generateListing(const std::string &path, std::uint64_t lineCount, std::uint64_t seed);
