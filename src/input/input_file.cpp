@@ -47,8 +47,8 @@ TextRead readWholeFile(const char *name) {
             result.status = TextRead::ReadFailed;
             break;
         }
-        if (result.size + got > capacity) {
-            std::size_t larger = std::max(capacity + capacity / 2, result.size + got);
+        if (result.size + got >= capacity) { // the store needs one byte past the text
+            std::size_t larger = std::max(capacity + capacity / 2, result.size + got + 1);
             platform::ByteBuffer grown(platform::allocateBytes(larger));
             if (grown) std::memcpy(grown.get(), result.text.get(), result.size);
             result.text = std::move(grown);

@@ -62,37 +62,86 @@ int compareSortKeys(std::string_view a, std::string_view b) {
     return a.size() < b.size() ? -1 : 1;
 }
 
+namespace {
+
+bool hasSortKey(const char *line) { return std::strchr(line, '\\') != nullptr; }
+
+// Eight key bytes, folded, from the key's byte 1 + 8 * depth (byte 0 is the
+// backslash every key starts with), in an integer that compares as the bytes
+// do; zeros past the key's end, which sort before every byte a line can hold.
+std::uint64_t keyWord(const char *line, std::size_t depth) {
+    const char *key = std::strchr(line, '\\') + 1 + 8 * depth;
+    std::uint64_t word = 0;
+    for (int i = 0; i < 8 && key[i] != '\0'; ++i) {
+        word |= static_cast<std::uint64_t>(foldAsciiCase(static_cast<unsigned char>(key[i])))
+                << (56 - 8 * i);
+    }
+    return word;
+}
+
+bool keyEndsIn(std::uint64_t word) { return (word & 0xFF) == 0; }
+
+} // namespace
+
 void orderLines(const char *text, std::vector<StoredLine> &lines) {
-    // Offsets grow in reading order, so breaking ties by offset gives the
-    // stable order without the extra buffer of a stable sort.
-    std::sort(lines.begin(), lines.end(), [text](const StoredLine &a, const StoredLine &b) {
-        auto keyA = sortKeyOf({text + a.begin, static_cast<std::size_t>(a.length)});
-        auto keyB = sortKeyOf({text + b.begin, static_cast<std::size_t>(b.length)});
-        if (keyA.has_value() != keyB.has_value()) return !keyA.has_value();
-        if (keyA.has_value()) {
-            int order = compareSortKeys(*keyA, *keyB);
-            if (order != 0) return order < 0;
+    // Lines without a key move to the front, keeping their order; the order
+    // among the others does not matter yet.
+    std::size_t keyed = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (!hasSortKey(text + lines[i].begin)) std::swap(lines[keyed++], lines[i]);
+    }
+
+    // Most significant digit first, eight key bytes at a time: each pass
+    // sorts a run of lines whose keys agree so far by their next eight bytes,
+    // a compact sort that touches each line's text once. Ties are broken by
+    // offset, which grows in reading order, so equal keys stay stable.
+    auto byWordThenOffset = [](const StoredLine &a, const StoredLine &b) {
+        return a.sortWord != b.sortWord ? a.sortWord < b.sortWord : a.begin < b.begin;
+    };
+    struct Run {
+        std::size_t first;
+        std::size_t end;
+        std::size_t depth;
+    };
+    std::vector<Run> pending = {{keyed, lines.size(), 0}};
+    while (!pending.empty()) {
+        Run run = pending.back();
+        pending.pop_back();
+        for (std::size_t i = run.first; i < run.end; ++i) {
+            if (i + PREFETCH_DISTANCE < run.end) {
+                __builtin_prefetch(text + lines[i + PREFETCH_DISTANCE].begin);
+            }
+            lines[i].sortWord = keyWord(text + lines[i].begin, run.depth);
         }
-        return a.begin < b.begin;
-    });
+        std::sort(lines.begin() + run.first, lines.begin() + run.end, byWordThenOffset);
+        for (std::size_t i = run.first; i < run.end;) {
+            std::size_t j = i + 1;
+            while (j < run.end && lines[j].sortWord == lines[i].sortWord)
+                ++j;
+            if (j - i > 1 && !keyEndsIn(lines[i].sortWord))
+                pending.push_back({i, j, run.depth + 1});
+            i = j;
+        }
+    }
 }
 
 void LineStore::assign(platform::ByteBuffer text, std::size_t size) {
     text_ = std::move(text);
     lines_.clear();
-    const char *bytes = text_.get();
-    const char *end = bytes + size;
+    char *bytes = text_.get();
+    char *end = bytes + size;
+    *end = '\n'; // the last line ends like every other
     std::size_t count = static_cast<std::size_t>(std::count(bytes, end, '\n'));
     if (size > 0 && end[-1] != '\n') ++count;
     lines_.reserve(count);
 
-    const char *start = bytes;
+    char *start = bytes;
     if (size >= 3 && std::memcmp(bytes, "\xEF\xBB\xBF", 3) == 0) start += 3;
-    while (start < end || (start == end && lines_.size() < count)) {
-        const char *lineFeed = static_cast<const char *>(std::memchr(start, '\n', end - start));
-        const char *stop = lineFeed != nullptr ? lineFeed : end;
+    while (lines_.size() < count) {
+        char *stop = static_cast<char *>(std::memchr(start, '\n', end + 1 - start));
         std::string_view kept = trimmed({start, static_cast<std::size_t>(stop - start)});
-        lines_.push_back({static_cast<std::uint64_t>(kept.data() - bytes), kept.size()});
+        bytes[kept.data() - bytes + kept.size()] = '\0';
+        lines_.push_back({static_cast<std::uint64_t>(kept.data() - bytes), 0});
         start = stop + 1;
     }
     orderLines(bytes, lines_);

@@ -12,27 +12,34 @@
 #include <vector>
 
 struct StoredLine {
-    std::uint64_t begin;  // offset of the trimmed text in the store's buffer
-    std::uint64_t length; // bytes of trimmed text
+    std::uint64_t begin;    // offset of the line's trimmed text, zero-terminated in the buffer
+    std::uint64_t sortWord; // while ordering: the eight folded key bytes under comparison
 };
 
 class LineStore {
   public:
-    // Takes the listing's text (after text-mode reading) and registers its
-    // lines: split at LF, a leading UTF-8 byte-order mark dropped, each line
-    // trimmed, then ordered. Throws std::bad_alloc when memory runs out.
+    // Takes the listing's text (after text-mode reading: size bytes, with room
+    // for one more) and registers its lines: split at LF, a leading UTF-8
+    // byte-order mark dropped, each line trimmed and terminated in place, then
+    // ordered. Throws std::bad_alloc when memory runs out.
     void assign(platform::ByteBuffer text, std::size_t size);
 
     std::size_t size() const { return lines_.size(); }
-    std::string_view line(std::size_t index) const {
-        const StoredLine &stored = lines_[index];
-        return {text_.get() + stored.begin, static_cast<std::size_t>(stored.length)};
+    std::string_view line(std::size_t index) const { return text_.get() + lines_[index].begin; }
+
+    // Lines are visited in path order, which jumps about the buffer; asking
+    // for a line some steps ahead hides the wait for memory.
+    void prefetch(std::size_t index) const {
+        if (index < lines_.size()) __builtin_prefetch(text_.get() + lines_[index].begin);
     }
 
   private:
     platform::ByteBuffer text_;
     std::vector<StoredLine> lines_;
 };
+
+// How many lines ahead the passes over the store ask for memory.
+constexpr std::size_t PREFETCH_DISTANCE = 16;
 
 // The process-wide store, filled once by loading and only read afterwards.
 extern LineStore lineStore;
@@ -46,5 +53,6 @@ std::optional<std::string_view> sortKeyOf(std::string_view line);
 int compareSortKeys(std::string_view a, std::string_view b);
 
 // The store's order: lines without a key first, in reading order; then by
-// key; equal keys keep reading order. A stable O(n log n) sort.
+// key (compareSortKeys); equal keys keep reading order. lines come in reading
+// order and point into text, where each line is zero-terminated.
 void orderLines(const char *text, std::vector<StoredLine> &lines);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <string>
@@ -120,6 +121,30 @@ TEST(LineStore, StableForManyEqualKeys) {
     ASSERT_EQ(lines.size(), 3000u);
     for (std::size_t k = 0; k < lines.size(); ++k)
         EXPECT_EQ(std::stoi(lines[k]), static_cast<int>(k));
+}
+
+TEST(LineStore, OrderIsTheKeyOrderAndStable) {
+    // Long shared prefixes and keys that end at and around eight-byte steps
+    // exercise every depth of the ordering.
+    const std::string pieces[] = {"\\",     "a",      "A",    "_", "Z",  "\xE9",
+                                  "photos", "PHOTOS", "2024", "x", ",1", "12345678"};
+    std::mt19937 random(11);
+    std::string text;
+    std::vector<std::string> expected;
+    for (int i = 0; i < 4000; ++i) {
+        std::string line = random() % 8 ? "D:" : "";
+        for (int n = random() % 9; n > 0; --n)
+            line += pieces[random() % 12];
+        text += line + "\n";
+        expected.push_back(line);
+    }
+    std::stable_sort(expected.begin(), expected.end(), [](const auto &a, const auto &b) {
+        auto keyA = sortKeyOf(a);
+        auto keyB = sortKeyOf(b);
+        if (!keyA || !keyB) return !keyA && keyB;
+        return compareSortKeys(*keyA, *keyB) < 0;
+    });
+    EXPECT_EQ(storedLines(text), expected);
 }
 
 } // namespace

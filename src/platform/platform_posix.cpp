@@ -97,6 +97,11 @@ bool writeAll(int fd, const char *data, std::size_t size) {
 
 constexpr std::size_t WORK_BUFFER_SIZE = 1 << 18;
 
+std::vector<char> &workBuffer() {
+    static std::vector<char> buffer(WORK_BUFFER_SIZE);
+    return buffer;
+}
+
 } // namespace
 
 struct TextInput {
@@ -109,7 +114,8 @@ struct WorkFile {
     int fd = -1;
     bool failed = false;
     std::size_t used = 0;
-    std::vector<char> buffer = std::vector<char>(WORK_BUFFER_SIZE);
+    // Only one working file is ever open: its buffer is taken once and reused.
+    std::vector<char> &buffer = workBuffer();
 };
 
 void writeOutput(std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); }
@@ -176,21 +182,26 @@ ReadStatus readText(TextInput *input, char *destination, std::size_t capacity, s
             count = start; // a CR at the very end stays a CR
             break;
         }
+        if (const void *sub = std::memchr(destination, '\x1a', end)) {
+            end = static_cast<std::size_t>(static_cast<const char *>(sub) - destination);
+            input->ended = true;
+        }
+        // Drop every CR that a LF follows, moving the text between them down.
         std::size_t out = 0;
-        for (std::size_t i = 0; i < end; ++i) {
-            char c = destination[i];
-            if (c == '\x1a') {
-                input->ended = true;
-                break;
+        for (std::size_t i = 0; i < end;) {
+            const void *found = std::memchr(destination + i, '\r', end - i);
+            std::size_t cr =
+                found ? static_cast<std::size_t>(static_cast<const char *>(found) - destination)
+                      : end;
+            std::memmove(destination + out, destination + i, cr - i);
+            out += cr - i;
+            if (cr == end) break;
+            i = cr + 1;
+            if (i == end && !input->ended) {
+                input->pendingCr = true;
+            } else if (i == end || destination[i] != '\n') {
+                destination[out++] = '\r';
             }
-            if (c == '\r') {
-                if (i + 1 == end) {
-                    input->pendingCr = true;
-                    break;
-                }
-                if (destination[i + 1] == '\n') continue;
-            }
-            destination[out++] = c;
         }
         count = out;
     }

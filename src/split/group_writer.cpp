@@ -77,6 +77,7 @@ struct SplitRun {
 bool writeGroupLines(SplitRun &run, platform::WorkFile *file, std::size_t first, std::size_t end) {
     run.block.clear();
     for (std::size_t k = first; k < end; ++k) {
+        lineStore.prefetch(k + PREFETCH_DISTANCE);
         std::string_view line = lineStore.line(k);
         run.block.append(line).push_back('\n');
         if (run.block.size() >= WRITE_BLOCK_SIZE || k + 1 == end) {

@@ -70,6 +70,7 @@ std::vector<std::size_t> tokenizeLines(const LineStore &store) {
     PathComponentList list;
     std::string_view previousKey;
     for (std::size_t k = 0; k < store.size(); ++k) {
+        store.prefetch(k + PREFETCH_DISTANCE);
         splitComponents(store.line(k), '\\', list);
         std::string_view key = groupKeyOf(list);
         if (k > 0 && key != previousKey) groupEnds.push_back(k);
