@@ -40,32 +40,33 @@ std::string foldAsciiCase(std::string_view text) {
 
 // The names present in each directory the tool writes to, folded to lower
 // case. Each directory is read once, on first use; afterwards the tool's own
-// creations and renames keep the set current, so no group costs a scan.
+// renames keep the set current, so no group costs a scan.
 class FoldedNames {
   public:
     bool contains(const std::string &path) {
         auto [dir, name] = split(path);
         return namesIn(dir).count(foldAsciiCase(name)) != 0;
     }
-    void add(const std::string &path) {
+    // Claims the name; false when it is taken already.
+    bool claim(const std::string &path) {
         auto [dir, name] = split(path);
-        namesIn(dir).insert(foldAsciiCase(name));
+        return namesIn(dir).insert(foldAsciiCase(name)).second;
     }
-    void remove(const std::string &path) {
+    void release(const std::string &path) {
         auto [dir, name] = split(path);
         namesIn(dir).erase(foldAsciiCase(name));
     }
 
   private:
-    static std::pair<std::string, std::string> split(const std::string &path) {
+    static std::pair<std::string_view, std::string_view> split(std::string_view path) {
         std::size_t slash = path.rfind('/');
-        if (slash == std::string::npos) return {".", path};
+        if (slash == std::string_view::npos) return {".", path};
         return {path.substr(0, slash + 1), path.substr(slash + 1)};
     }
-    std::unordered_set<std::string> &namesIn(const std::string &dir) {
-        auto [entry, fresh] = directories_.try_emplace(dir);
+    std::unordered_set<std::string> &namesIn(std::string_view dir) {
+        auto [entry, fresh] = directories_.try_emplace(std::string(dir));
         if (fresh) {
-            if (DIR *listing = opendir(dir.c_str())) {
+            if (DIR *listing = opendir(entry->first.c_str())) {
                 while (const dirent *item = readdir(listing)) {
                     entry->second.insert(foldAsciiCase(item->d_name));
                 }
@@ -274,7 +275,7 @@ RenameStatus renameFile(const char *from, const char *to) {
     if (injectFault(Fault::RenameFails)) return RenameStatus::Failed;
     std::string source = nativePath(from);
     std::string target = nativePath(to);
-    if (foldedNames().contains(target)) return RenameStatus::TargetExists;
+    if (!foldedNames().claim(target)) return RenameStatus::TargetExists;
     int result = ::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE);
     if (result != 0 && (errno == EINVAL || errno == ENOSYS)) {
         // File systems without an atomic no-replace rename: a hard link
@@ -282,14 +283,12 @@ RenameStatus renameFile(const char *from, const char *to) {
         result = ::link(source.c_str(), target.c_str());
         if (result == 0) ::unlink(source.c_str());
     }
-    if (result != 0) {
-        if (errno != EEXIST) return RenameStatus::Failed;
-        foldedNames().add(target);
-        return RenameStatus::TargetExists;
-    }
-    foldedNames().remove(source);
-    foldedNames().add(target);
-    return RenameStatus::Done;
+    if (result == 0) return RenameStatus::Done;
+    // Someone else made the name meanwhile (it stays claimed), or the rename
+    // failed and the name is free after all.
+    if (errno == EEXIST) return RenameStatus::TargetExists;
+    foldedNames().release(target);
+    return RenameStatus::Failed;
 }
 
 } // namespace platform

@@ -53,13 +53,16 @@ std::string foldedName(std::string_view name) {
     return folded;
 }
 
-// Remembers, for each output name of this run, the next number to try, so
-// that many groups with one name do not each retry every taken number.
+// Remembers, for each output name that this run found taken, the next
+// number to try, so that many groups with one name do not each retry every
+// taken number. Names that were free need no entry: most names are.
 class NameNumbers {
   public:
-    std::size_t &nextFor(const std::string &name) {
-        return next_.try_emplace(foldedName(name), 1).first->second;
+    std::size_t firstFor(const std::string &name) const {
+        auto found = next_.find(foldedName(name));
+        return found == next_.end() ? 1 : found->second;
     }
+    void taken(const std::string &name, std::size_t next) { next_[foldedName(name)] = next; }
 
   private:
     std::unordered_map<std::string, std::size_t> next_;
@@ -92,11 +95,13 @@ bool writeGroupLines(SplitRun &run, platform::WorkFile *file, std::size_t first,
 // it; the name actually written is left in name.
 bool renameToFreeName(SplitRun &run, std::string &name) {
     const std::string base = name;
-    std::size_t &next = run.numbers.nextFor(base);
-    for (; next <= MAX_NAME_NUMBER; ++next) {
-        name = next == 1 ? base : numberedName(base, next);
+    const std::size_t first = run.numbers.firstFor(base);
+    for (std::size_t number = first; number <= MAX_NAME_NUMBER; ++number) {
+        name = number == 1 ? base : numberedName(base, number);
         switch (platform::renameFile(WORK_FILE_NAME, name.c_str())) {
-        case platform::RenameStatus::Done: ++next; return true;
+        case platform::RenameStatus::Done:
+            if (number != 1) run.numbers.taken(base, number + 1);
+            return true;
         case platform::RenameStatus::TargetExists: continue;
         case platform::RenameStatus::Failed: break;
         }
