@@ -1,5 +1,5 @@
 # The two everyday commands: `make demo` and `make test`.
-.PHONY: demo test native windows wine-prefix bench clean
+.PHONY: demo test native windows asan wine-prefix bench soak clean
 
 DEMO_LISTING := examples/PhotoArchive_2024.csv
 
@@ -14,10 +14,13 @@ demo:
 	@echo "Files written in build/demo:"
 	@ls -1 build/demo
 
-# Builds both programs and runs every test, native and Windows under Wine.
-test: native windows
+# Builds both programs and runs every test: native, Windows under Wine, and
+# the native build again under AddressSanitizer and UndefinedBehaviorSanitizer
+# with a time-bounded run of each fuzz target.
+test: native windows asan
 	ctest --preset native
 	ctest --preset windows
+	ctest --preset asan
 
 native:
 	tools/install-deps native
@@ -29,6 +32,11 @@ windows: native wine-prefix
 	tools/install-deps windows
 	cmake --preset windows
 	cmake --build --preset windows
+
+asan:
+	tools/install-deps native asan
+	cmake --preset asan
+	cmake --build --preset asan
 
 # Wine sets up its prefix on first use and says so on standard error; do it
 # once here so that no test sees it.
@@ -45,6 +53,15 @@ bench:
 	cmake --build --preset release
 	build/release/norvex_bench --tool build/release/norvex --floor build/release/norvex_floor \
 		--dir build/bench --sizes $(BENCH_SIZES)
+
+# Splits a generated 5,000,000-line listing and checks that every line is in
+# exactly one output file (not part of make test).
+SOAK_LINES ?= 5000000
+soak:
+	tools/install-deps native
+	cmake --preset release
+	cmake --build --preset release
+	build/release/norvex_soak --tool build/release/norvex --dir build/soak --lines $(SOAK_LINES)
 
 clean:
 	rm -rf build

@@ -32,7 +32,8 @@ struct Measure {
 
 Measure run(const std::vector<std::string> &argv, const fs::path &folder) {
     std::vector<char *> pointers;
-    for (const std::string &word : argv) pointers.push_back(const_cast<char *>(word.c_str()));
+    for (const std::string &word : argv)
+        pointers.push_back(const_cast<char *>(word.c_str()));
     pointers.push_back(nullptr);
     auto start = std::chrono::steady_clock::now();
     pid_t child = fork();
@@ -69,11 +70,16 @@ int main(int argc, char **argv) {
     unsigned long long seed = 20261211;
     for (int i = 1; i + 1 < argc; i += 2) {
         std::string flag = argv[i], value = argv[i + 1];
-        if (flag == "--tool") tool = fs::absolute(value);
-        else if (flag == "--floor") floor = fs::absolute(value);
-        else if (flag == "--dir") dir = fs::absolute(value);
-        else if (flag == "--repeat") repeat = std::max(1, std::atoi(value.c_str()));
-        else if (flag == "--seed") seed = std::strtoull(value.c_str(), nullptr, 10);
+        if (flag == "--tool")
+            tool = fs::absolute(value);
+        else if (flag == "--floor")
+            floor = fs::absolute(value);
+        else if (flag == "--dir")
+            dir = fs::absolute(value);
+        else if (flag == "--repeat")
+            repeat = std::max(1, std::atoi(value.c_str()));
+        else if (flag == "--seed")
+            seed = std::strtoull(value.c_str(), nullptr, 10);
         else if (flag == "--sizes") {
             sizes.clear();
             for (std::size_t at = 0; at < value.size();) {
@@ -85,12 +91,14 @@ int main(int argc, char **argv) {
         }
     }
     if (tool.empty() || floor.empty() || dir.empty()) {
-        std::fprintf(stderr, "usage: norvex_bench --tool PATH --floor PATH --dir DIR [--sizes N,...]\n");
+        std::fprintf(stderr,
+                     "usage: norvex_bench --tool PATH --floor PATH --dir DIR [--sizes N,...]\n");
         return 2;
     }
     fs::create_directories(dir);
 
-    std::printf("best of %d runs each; tool and floor run alternately on the same listing\n\n", repeat);
+    std::printf("best of %d runs each; tool and floor run alternately on the same listing\n\n",
+                repeat);
     std::printf("%10s %8s %8s %7s %7s %10s %7s %9s %9s %8s %8s %6s\n", "lines", "MB", "wall s",
                 "user s", "sys s", "lines/s", "MB/s", "peak MiB", "limit MiB", "files", "floor s",
                 "ratio");

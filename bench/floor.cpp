@@ -4,13 +4,13 @@
 // is created, written, closed and renamed without replacing, as norvex does;
 // and nothing else.
 // Usage: norvex_floor LISTING FILES BYTES (run in an empty folder).
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <algorithm>
 #include <vector>
 
 namespace {
@@ -42,7 +42,8 @@ int main(int argc, char **argv) {
     if (in < 0 || fstat(in, &info) != 0 || files == 0) return 1;
     std::vector<char> text(static_cast<std::size_t>(info.st_size) + 1);
     std::size_t size = 0;
-    for (ssize_t got; (got = read(in, text.data() + size, std::min<std::size_t>(1 << 23, text.size() - size))) > 0;) {
+    for (ssize_t got; (got = read(in, text.data() + size,
+                                  std::min<std::size_t>(1 << 23, text.size() - size))) > 0;) {
         size += static_cast<std::size_t>(got);
     }
     close(in);
@@ -55,7 +56,8 @@ int main(int argc, char **argv) {
         int fd = open("temp.csv", O_WRONLY | O_CREAT | O_EXCL, 0666);
         if (fd < 0) return 1;
         while (left > 0) {
-            std::size_t piece = static_cast<std::size_t>(std::min<unsigned long long>(left, 1 << 18));
+            std::size_t piece =
+                static_cast<std::size_t>(std::min<unsigned long long>(left, 1 << 18));
             piece = std::min(piece, size - offset);
             if (!writeAll(fd, text.data() + offset, piece)) return 1;
             offset = offset + piece == size ? 0 : offset + piece;

@@ -20,13 +20,13 @@ struct Random {
 };
 
 const char *const WORDS[] = {
-    "Photos", "Music",   "Scans",  "Backup", "Projects", "Archive", "Set",     "Holiday",
-    "Garden", "Raw",     "Edited", "Export", "Docs",     "Video",   "Clips",   "Disc",
-    "Vol",    "Misc",    "old",    "Family", "Work",     "Travel",  "Birds",   "Receipts",
-    "Letters", "Jazz",   "Folk",   "Live",   "Mixes",    "Drafts",  "_inbox",  "New Folder",
-    "2019",   "2020",    "2021",   "2022",   "2023",     "2024",    "Q1",      "Q4"};
-const char *const FILE_STEMS[] = {"a_", "IMG_", "DSC_", "scan-", "track ", "notes_",
-                                  "zz_", "Report ", "clip", "~tmp"};
+    "Photos",  "Music", "Scans",  "Backup", "Projects", "Archive", "Set",    "Holiday",
+    "Garden",  "Raw",   "Edited", "Export", "Docs",     "Video",   "Clips",  "Disc",
+    "Vol",     "Misc",  "old",    "Family", "Work",     "Travel",  "Birds",  "Receipts",
+    "Letters", "Jazz",  "Folk",   "Live",   "Mixes",    "Drafts",  "_inbox", "New Folder",
+    "2019",    "2020",  "2021",   "2022",   "2023",     "2024",    "Q1",     "Q4"};
+const char *const FILE_STEMS[] = {"a_",     "IMG_", "DSC_",    "scan-", "track ",
+                                  "notes_", "zz_",  "Report ", "clip",  "~tmp"};
 const char *const EXTENSIONS[] = {".jpg", ".JPG", ".png", ".flac", ".mp4", ".pdf", ".txt", ".tif"};
 
 std::string directoryName(Random &random) {
@@ -34,10 +34,12 @@ std::string directoryName(Random &random) {
     if (random.below(3) == 0) name += std::to_string(random.below(60));
     switch (random.below(10)) {
     case 0:
-        for (char &c : name) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+        for (char &c : name)
+            c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
         break;
     case 1:
-        for (char &c : name) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+        for (char &c : name)
+            c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
         break;
     default: break;
     }
@@ -63,7 +65,8 @@ bool generateListing(const std::string &path, std::uint64_t lineCount, std::uint
             continue;
         }
         std::size_t parent = random.below(paths.size());
-        while (depths[parent] >= 7) parent = random.below(paths.size());
+        while (depths[parent] >= 7)
+            parent = random.below(paths.size());
         paths.push_back(paths[parent] + "\\" + directoryName(random));
         depths.push_back(depths[parent] + 1);
     }
@@ -71,8 +74,10 @@ bool generateListing(const std::string &path, std::uint64_t lineCount, std::uint
     // One record per line: its directory; shuffled so that the input is in
     // no useful order.
     std::vector<std::uint32_t> lines(lineCount);
-    for (auto &line : lines) line = static_cast<std::uint32_t>(random.below(directoryCount));
-    for (std::uint64_t i = lineCount; i > 1; --i) std::swap(lines[i - 1], lines[random.below(i)]);
+    for (auto &line : lines)
+        line = static_cast<std::uint32_t>(random.below(directoryCount));
+    for (std::uint64_t i = lineCount; i > 1; --i)
+        std::swap(lines[i - 1], lines[random.below(i)]);
 
     std::FILE *out = std::fopen(path.c_str(), "wb");
     if (out == nullptr) return false;
@@ -88,8 +93,9 @@ bool generateListing(const std::string &path, std::uint64_t lineCount, std::uint
         line += ',';
         line += std::to_string(random.below(50000000));
         char date[16];
-        std::snprintf(date, sizeof date, ",20%02d-%02d-%02d\r\n", static_cast<int>(10 + random.below(15)),
-                      static_cast<int>(1 + random.below(12)), static_cast<int>(1 + random.below(28)));
+        std::snprintf(
+            date, sizeof date, ",20%02d-%02d-%02d\r\n", static_cast<int>(10 + random.below(15)),
+            static_cast<int>(1 + random.below(12)), static_cast<int>(1 + random.below(28)));
         line += date;
         std::fwrite(line.data(), 1, line.size(), out);
     }

@@ -1,0 +1,131 @@
+// `make soak`: splits a generated listing (5,000,000 lines unless told) with
+// the Release build and checks that nothing was lost or made up: the output
+// files, taken together, hold exactly the listing's lines (as a multiset, line
+// ends aside), each file holds as many lines as its name says, and the counts
+// in the names add up to the listing's line count.
+//
+// Usage: norvex_soak --tool PATH --dir DIR [--lines N] [--seed N]
+#include "listing_generator.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string readFile(const fs::path &path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// The lines of a text, without their CR LF or LF.
+void appendLines(std::string_view text, std::vector<std::string_view> &lines) {
+    while (!text.empty()) {
+        std::size_t stop = text.find('\n');
+        std::string_view line = text.substr(0, stop);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        lines.push_back(line);
+        if (stop == std::string_view::npos) break;
+        text.remove_prefix(stop + 1);
+    }
+}
+
+// The count in an output name: "..._N.csv" or "..._N (k).csv".
+long long countInName(std::string name) {
+    if (name.size() < 5 || name.compare(name.size() - 4, 4, ".csv") != 0) return -1;
+    name.resize(name.size() - 4);
+    if (!name.empty() && name.back() == ')') name.resize(name.rfind(" ("));
+    std::size_t underscore = name.rfind('_');
+    if (underscore == std::string::npos) return -1;
+    return std::atoll(name.c_str() + underscore + 1);
+}
+
+int fail(const std::string &message) {
+    std::fprintf(stderr, "soak: FAILED: %s\n", message.c_str());
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    std::string tool, dir;
+    unsigned long long lineCount = 5000000, seed = 20261211;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        std::string flag = argv[i], value = argv[i + 1];
+        if (flag == "--tool")
+            tool = fs::absolute(value);
+        else if (flag == "--dir")
+            dir = fs::absolute(value);
+        else if (flag == "--lines")
+            lineCount = std::strtoull(value.c_str(), nullptr, 10);
+        else if (flag == "--seed")
+            seed = std::strtoull(value.c_str(), nullptr, 10);
+    }
+    if (tool.empty() || dir.empty())
+        return fail("usage: norvex_soak --tool PATH --dir DIR [--lines N]");
+    fs::create_directories(dir);
+    fs::path listing = fs::path(dir) / ("Soak_" + std::to_string(lineCount) + ".csv");
+    if (!fs::exists(listing) && !generateListing(listing, lineCount, seed)) {
+        return fail("cannot write " + listing.string());
+    }
+    fs::path out = fs::path(dir) / "soak-out";
+    fs::remove_all(out);
+    fs::create_directories(out);
+
+    pid_t child = fork();
+    if (child == 0) {
+        if (chdir(out.c_str()) != 0) _exit(126);
+        execl(tool.c_str(), tool.c_str(), listing.c_str(), "/quiet", static_cast<char *>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return fail("norvex did not succeed");
+
+    std::string input = readFile(listing);
+    std::vector<std::string_view> expected;
+    appendLines(input, expected);
+
+    std::vector<std::string> outputs;
+    long long namedTotal = 0;
+    std::size_t files = 0;
+    for (const auto &entry : fs::directory_iterator(out)) {
+        std::string name = entry.path().filename().string();
+        long long named = countInName(name);
+        if (named < 0) return fail("a file that is not an output: " + name);
+        outputs.push_back(readFile(entry.path()));
+        std::vector<std::string_view> lines;
+        appendLines(outputs.back(), lines);
+        if (static_cast<long long>(lines.size()) != named) return fail("wrong count in " + name);
+        namedTotal += named;
+        ++files;
+    }
+    std::vector<std::string_view> actual;
+    actual.reserve(expected.size());
+    for (const std::string &text : outputs)
+        appendLines(text, actual);
+
+    if (namedTotal != static_cast<long long>(expected.size())) {
+        return fail("the names count " + std::to_string(namedTotal) + " lines, the listing has " +
+                    std::to_string(expected.size()));
+    }
+    std::sort(expected.begin(), expected.end());
+    std::sort(actual.begin(), actual.end());
+    if (expected != actual) return fail("the output files do not hold exactly the listing's lines");
+    std::printf("soak: %zu lines in %zu files: every line in exactly one file, counts add up\n",
+                expected.size(), files);
+    fs::remove_all(out);
+    return 0;
+}
