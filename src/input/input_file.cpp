@@ -6,7 +6,6 @@
 #include "text/text.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstring>
 #include <new>
 #include <string>
@@ -64,11 +63,8 @@ TextRead readWholeFile(const char *name) {
 }
 
 void reportRegistered(std::size_t count, const std::string &displayName) {
-    char digits[24];
-    auto [end, error] = std::to_chars(digits, digits + sizeof digits, count);
-    (void)error;
     std::string report = "  ";
-    report.append(digits, end);
+    appendDecimal(report, count);
     report += " lines registered for: ";
     report += displayName;
     report += '\n';

@@ -5,6 +5,7 @@
 #include "platform/platform.h"
 
 #include "platform/faults.h"
+#include "text/text.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -28,14 +29,6 @@ std::string nativePath(const char *name) {
         if (c == '\\') c = '/';
     }
     return path;
-}
-
-std::string foldAsciiCase(std::string_view text) {
-    std::string folded(text);
-    for (char &c : folded) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
-    }
-    return folded;
 }
 
 // The names present in each directory the tool writes to, folded to lower
@@ -118,23 +111,6 @@ struct WorkFile {
     // Only one working file is ever open: its buffer is taken once and reused.
     std::vector<char> &buffer = workBuffer();
 };
-
-void writeOutput(std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); }
-
-void writeError(std::string_view text) {
-    std::fflush(stdout);
-    std::fwrite(text.data(), 1, text.size(), stderr);
-    std::fflush(stderr);
-}
-
-void flushOutput() { std::fflush(stdout); }
-
-char *allocateBytes(std::size_t size) {
-    if (injectFault(Fault::Allocate)) return nullptr;
-    return static_cast<char *>(std::malloc(size));
-}
-
-void releaseBytes(char *bytes) { std::free(bytes); }
 
 bool openTest(const char *name) {
     int fd = ::open(nativePath(name).c_str(), O_RDONLY | O_CLOEXEC);

@@ -26,23 +26,6 @@ struct WorkFile {
     bool failed = false;
 };
 
-void writeOutput(std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); }
-
-void writeError(std::string_view text) {
-    std::fflush(stdout);
-    std::fwrite(text.data(), 1, text.size(), stderr);
-    std::fflush(stderr);
-}
-
-void flushOutput() { std::fflush(stdout); }
-
-char *allocateBytes(std::size_t size) {
-    if (injectFault(Fault::Allocate)) return nullptr;
-    return static_cast<char *>(std::malloc(size));
-}
-
-void releaseBytes(char *bytes) { std::free(bytes); }
-
 bool openTest(const char *name) {
     SECURITY_ATTRIBUTES security{};
     security.nLength = sizeof security;

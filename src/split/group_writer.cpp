@@ -5,7 +5,6 @@
 #include "platform/platform.h"
 #include "text/text.h"
 
-#include <charconv>
 #include <string>
 #include <unordered_map>
 
@@ -21,13 +20,6 @@ constexpr std::size_t MAX_NAME_NUMBER = 100000;
 bool fail(std::string_view message) {
     platform::writeError(message);
     return false;
-}
-
-void appendNumber(std::string &text, std::uint64_t number) {
-    char digits[24];
-    auto [end, error] = std::to_chars(digits, digits + sizeof digits, number);
-    (void)error;
-    text.append(digits, end);
 }
 
 bool unfitForFileName(unsigned char byte) {
@@ -46,23 +38,16 @@ bool unfitForFileName(unsigned char byte) {
     }
 }
 
-std::string foldedName(std::string_view name) {
-    std::string folded(name);
-    for (char &c : folded)
-        c = static_cast<char>(foldAsciiCase(static_cast<unsigned char>(c)));
-    return folded;
-}
-
 // Remembers, for each output name that this run found taken, the next
 // number to try, so that many groups with one name do not each retry every
 // taken number. Names that were free need no entry: most names are.
 class NameNumbers {
   public:
     std::size_t firstFor(const std::string &name) const {
-        auto found = next_.find(foldedName(name));
+        auto found = next_.find(foldAsciiCase(name));
         return found == next_.end() ? 1 : found->second;
     }
-    void taken(const std::string &name, std::size_t next) { next_[foldedName(name)] = next; }
+    void taken(const std::string &name, std::size_t next) { next_[foldAsciiCase(name)] = next; }
 
   private:
     std::unordered_map<std::string, std::size_t> next_;
@@ -113,7 +98,7 @@ bool renameToFreeName(SplitRun &run, std::string &name) {
 void reportWritten(const SplitRun &run, const std::string &name) {
     double share = static_cast<double>(run.written) / static_cast<double>(run.total) * 100.0;
     std::string report = "  " + name + " written. ";
-    appendNumber(report, static_cast<std::uint64_t>(share));
+    appendDecimal(report, static_cast<std::uint64_t>(share));
     report += "% done.\n";
     platform::writeOutput(report);
 }
@@ -155,7 +140,7 @@ std::string buildOutputName(std::string_view prefix, const PathComponentList &li
             name += unfitForFileName(static_cast<unsigned char>(c)) ? '_' : c;
     }
     name += '_';
-    appendNumber(name, count);
+    appendDecimal(name, count);
     name += ".csv";
     return name;
 }
@@ -164,7 +149,7 @@ std::string numberedName(std::string_view name, std::size_t number) {
     std::string_view stem = name.substr(0, name.size() - 4); // every output name ends in ".csv"
     std::string numbered(stem);
     numbered += " (";
-    appendNumber(numbered, number);
+    appendDecimal(numbered, number);
     numbered += ").csv";
     return numbered;
 }

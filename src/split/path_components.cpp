@@ -2,9 +2,9 @@
 
 #include "cli/process_state.h"
 #include "platform/platform.h"
+#include "text/text.h"
 
 #include <algorithm>
-#include <charconv>
 #include <string>
 
 namespace {
@@ -22,11 +22,11 @@ bool alreadySeen(PathComponentList &list, std::string_view piece) {
 }
 
 void reportTokenized(std::size_t count, std::string_view ending) {
-    char text[48] = "  ";
-    auto [end, error] = std::to_chars(text + 2, text + 24, count);
-    (void)error;
-    std::string_view report(text, static_cast<std::size_t>(end - text));
-    platform::writeOutput(std::string(report).append(" lines tokenized.").append(ending));
+    std::string report = "  ";
+    appendDecimal(report, count);
+    report += " lines tokenized.";
+    report += ending;
+    platform::writeOutput(report);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "text/text.h"
 
+#include <charconv>
 #include <cstring>
 
 char *trimInPlace(char *text) {
@@ -44,4 +45,10 @@ std::string outputPrefixOf(const std::string &path) {
     std::size_t underscore = base.rfind('_');
     if (underscore == std::string::npos) return base;
     return base.substr(0, underscore);
+}
+
+void appendDecimal(std::string &text, std::uint64_t number) {
+    char digits[24];
+    auto result = std::to_chars(digits, digits + sizeof digits, number);
+    text.append(digits, result.ptr);
 }

@@ -3,6 +3,7 @@
 // between character sets, and only the ASCII letters A to Z are ever folded.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,17 @@ constexpr bool isTrimmable(unsigned char byte) { return byte >= 0x01 && byte <= 
 constexpr unsigned char foldAsciiCase(unsigned char byte) {
     return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte + ('a' - 'A')) : byte;
 }
+
+// The text with A to Z folded to lower case.
+inline std::string foldAsciiCase(std::string_view text) {
+    std::string folded(text);
+    for (char &c : folded)
+        c = static_cast<char>(foldAsciiCase(static_cast<unsigned char>(c)));
+    return folded;
+}
+
+// Appends the number in decimal.
+void appendDecimal(std::string &text, std::uint64_t number);
 
 // Trims a zero-terminated string in place and returns it.
 char *trimInPlace(char *text);
