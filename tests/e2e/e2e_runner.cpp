@@ -5,6 +5,12 @@
 // differs between builds is the console's line break: a Windows program's
 // text-mode console streams store each "\n" as "\r\n", so with --windows the
 // expected console text is rendered that way before the comparison.
+//
+// With --reference-program, generated listings are also split by that
+// program (the native build) and by the program under test, and the two
+// results compared.
+#include "listing_generator.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -30,6 +36,7 @@ struct Options {
     std::string program;
     std::string faultsProgram;
     std::string emulator;
+    std::string referenceProgram;
     bool windows = false;
 };
 
@@ -272,11 +279,12 @@ struct Outcome {
     std::string err;
 };
 
-Outcome runProgram(const Case &c, const fs::path &work, const fs::path &captures) {
-    std::vector<std::string> argv;
-    if (!options.emulator.empty()) argv.push_back(options.emulator);
-    argv.push_back(c.faults ? options.faultsProgram : options.program);
-    argv.insert(argv.end(), c.args.begin(), c.args.end());
+using Environment = std::vector<std::pair<std::string, std::string>>;
+
+// Runs the program under test (under the emulator, if any) in folder work.
+Outcome runProgram(std::vector<std::string> argv, const Environment &env, const fs::path &work,
+                   const fs::path &captures) {
+    if (!options.emulator.empty()) argv.insert(argv.begin(), options.emulator);
     std::vector<char *> pointers;
     for (std::string &word : argv)
         pointers.push_back(word.data());
@@ -292,7 +300,7 @@ Outcome runProgram(const Case &c, const fs::path &work, const fs::path &captures
         FILE *in = std::freopen("/dev/null", "rb", stdin);
         if (out == nullptr || err == nullptr || in == nullptr || chdir(work.c_str()) != 0)
             _exit(126);
-        for (const auto &[name, value] : c.env)
+        for (const auto &[name, value] : env)
             setenv(name.c_str(), value.c_str(), 1);
         execv(pointers[0], pointers.data());
         _exit(127);
@@ -317,14 +325,49 @@ std::map<std::string, std::string> filesBelow(const fs::path &root) {
     return files;
 }
 
+fs::path scratchFolder() {
+    std::string pattern = (fs::temp_directory_path() / "norvex-e2e-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("cannot make a scratch folder");
+    return pattern;
+}
+
+void expectConsole(const Outcome &outcome, int exitCode, const std::string &out,
+                   const std::string &err) {
+    EXPECT_EQ(outcome.exitCode, exitCode);
+    EXPECT_EQ(visible(outcome.out), visible(consoleText(out))) << "standard output";
+    EXPECT_EQ(visible(outcome.err), visible(consoleText(err))) << "standard error";
+}
+
+void expectFiles(const std::map<std::string, std::string> &expected,
+                 const std::map<std::string, std::string> &actual) {
+    for (const auto &[name, bytes] : expected) {
+        auto found = actual.find(name);
+        if (found == actual.end()) {
+            ADD_FAILURE() << "missing file " << name;
+            continue;
+        }
+        EXPECT_EQ(visible(found->second), visible(bytes)) << "file " << name;
+    }
+    for (const auto &[name, bytes] : actual) {
+        if (!expected.count(name))
+            ADD_FAILURE() << "unexpected file " << name << ":\n" << visible(bytes);
+    }
+}
+
+void removeUnlessFailed(const fs::path &root) {
+    if (!testing::Test::HasFailure())
+        fs::remove_all(root);
+    else
+        std::cerr << "left for inspection: " << root << "\n";
+}
+
 class CaseTest : public testing::Test {
   public:
     explicit CaseTest(Case c) : case_(std::move(c)) {}
 
     void TestBody() override {
-        std::string pattern = (fs::temp_directory_path() / "norvex-e2e-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        fs::path root(pattern);
+        fs::path root = scratchFolder();
         fs::path work = root / "work";
         fs::create_directories(work);
         for (const std::string &dir : case_.dirs)
@@ -332,38 +375,60 @@ class CaseTest : public testing::Test {
         for (const auto &[name, bytes] : case_.inputs)
             writeFile(work / name, bytes);
 
-        Outcome outcome = runProgram(case_, work, root);
+        std::vector<std::string> argv = {case_.faults ? options.faultsProgram : options.program};
+        argv.insert(argv.end(), case_.args.begin(), case_.args.end());
+        Outcome outcome = runProgram(argv, case_.env, work, root);
 
         SCOPED_TRACE("case '" + case_.name + "' at cases.txt:" + std::to_string(case_.line));
-        EXPECT_EQ(outcome.exitCode, case_.exitCode);
-        EXPECT_EQ(visible(outcome.out), visible(consoleText(case_.stdoutText)))
-            << "standard output";
-        EXPECT_EQ(visible(outcome.err), visible(consoleText(case_.stderrText))) << "standard error";
-
+        expectConsole(outcome, case_.exitCode, case_.stdoutText, case_.stderrText);
         std::map<std::string, std::string> expected = case_.inputs;
         for (const auto &[name, bytes] : case_.outputs)
             expected[name] = bytes;
-        std::map<std::string, std::string> actual = filesBelow(work);
-        for (const auto &[name, bytes] : expected) {
-            auto found = actual.find(name);
-            if (found == actual.end()) {
-                ADD_FAILURE() << "missing file " << name;
-                continue;
-            }
-            EXPECT_EQ(visible(found->second), visible(bytes)) << "file " << name;
-        }
-        for (const auto &[name, bytes] : actual) {
-            if (!expected.count(name))
-                ADD_FAILURE() << "unexpected file " << name << ":\n" << visible(bytes);
-        }
-        if (!HasFailure())
-            fs::remove_all(root);
-        else
-            std::cerr << "left for inspection: " << root << "\n";
+        expectFiles(expected, filesBelow(work));
+        removeUnlessFailed(root);
     }
 
   private:
     Case case_;
+};
+
+// A generated listing, split by the reference program (the native build, run
+// directly) and by the program under test: both must give the same console
+// output, exit code and files, byte for byte.
+class DifferentialTest : public testing::Test {
+  public:
+    DifferentialTest(std::uint64_t lines, std::uint64_t seed) : lines_(lines), seed_(seed) {}
+
+    void TestBody() override {
+        fs::path root = scratchFolder();
+        fs::path expectedWork = root / "reference";
+        fs::path work = root / "work";
+        fs::create_directories(expectedWork);
+        fs::create_directories(work);
+        const std::string listing = "Generated_0001.csv";
+        ASSERT_TRUE(generateListing(work / listing, lines_, seed_));
+        fs::copy_file(work / listing, expectedWork / listing);
+
+        fs::path referenceCaptures = root / "reference-captures";
+        fs::create_directories(referenceCaptures);
+        std::string emulator;
+        std::swap(emulator, options.emulator);
+        Outcome reference =
+            runProgram({options.referenceProgram, listing}, {}, expectedWork, referenceCaptures);
+        std::swap(emulator, options.emulator);
+        Outcome outcome = runProgram({options.program, listing}, {}, work, root);
+
+        SCOPED_TRACE("generated listing of " + std::to_string(lines_) + " lines, seed " +
+                     std::to_string(seed_));
+        ASSERT_EQ(reference.exitCode, 0);
+        expectConsole(outcome, reference.exitCode, reference.out, reference.err);
+        expectFiles(filesBelow(expectedWork), filesBelow(work));
+        removeUnlessFailed(root);
+    }
+
+  private:
+    std::uint64_t lines_;
+    std::uint64_t seed_;
 };
 
 } // namespace
@@ -383,7 +448,10 @@ int main(int argc, char **argv) {
             options.emulator = fs::absolute(value()).string();
         else if (flag == "--windows")
             options.windows = true;
-        else {
+        else if (flag == "--reference-program") {
+            std::string path = value();
+            if (!path.empty()) options.referenceProgram = fs::absolute(path).string();
+        } else {
             std::cerr << "e2e_runner: unknown argument " << flag << "\n";
             return 2;
         }
@@ -398,6 +466,14 @@ int main(int argc, char **argv) {
     for (const Case &c : cases) {
         testing::RegisterTest("EndToEnd", c.name.c_str(), nullptr, nullptr, __FILE__, c.line,
                               [c]() -> testing::Test * { return new CaseTest(c); });
+    }
+    if (!options.referenceProgram.empty()) {
+        for (std::uint64_t seed : {1, 2, 3}) {
+            std::string name = "GeneratedListing" + std::to_string(seed);
+            testing::RegisterTest(
+                "Differential", name.c_str(), nullptr, nullptr, __FILE__, __LINE__,
+                [seed]() -> testing::Test * { return new DifferentialTest(6000, seed); });
+        }
     }
     return RUN_ALL_TESTS();
 }
