@@ -113,7 +113,8 @@ struct WorkFile {
 };
 
 bool openTest(const char *name) {
-    int fd = ::open(nativePath(name).c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that naming a FIFO cannot hang the check.
+    int fd = ::open(nativePath(name).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
     struct stat info {};
     bool isFile = fstat(fd, &info) == 0 && !S_ISDIR(info.st_mode);
