@@ -33,16 +33,15 @@ void reportTokenized(std::size_t count, std::string_view ending) {
 
 void splitComponents(std::string_view line, char separator, PathComponentList &list) {
     list.firstSeen.clear();
-    list.seen.clear();
+    // A set grown by one long line would make every later clear() as costly
+    // as its bucket array: drop it instead.
+    if (!list.seen.empty()) list.seen = std::unordered_set<std::string_view>();
     std::size_t start = 0;
     while (start <= line.size()) {
         std::size_t stop = line.find(separator, start);
         if (stop == std::string_view::npos) stop = line.size();
         std::string_view piece = line.substr(start, stop - start);
-        if (!piece.empty() && !alreadySeen(list, piece)) {
-            list.firstSeen.push_back(piece);
-            if (!list.seen.empty()) list.seen.insert(piece);
-        }
+        if (!piece.empty() && !alreadySeen(list, piece)) list.firstSeen.push_back(piece);
         start = stop + 1;
     }
 }
