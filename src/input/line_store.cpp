@@ -9,24 +9,6 @@ LineStore lineStore;
 
 namespace {
 
-constexpr std::uint64_t ONES = 0x0101010101010101ULL;
-
-std::uint64_t loadWord(const char *bytes) {
-    std::uint64_t word;
-    std::memcpy(&word, bytes, sizeof word);
-    return word;
-}
-
-// Folds A to Z to lower case in all eight bytes of a word at once; bytes
-// 0x80 and above are never letters.
-std::uint64_t foldWord(std::uint64_t word) {
-    std::uint64_t low7 = word & (0x7F * ONES);
-    std::uint64_t aboveZ = low7 + (0x7F - 'Z') * ONES;
-    std::uint64_t atLeastA = low7 + (0x80 - 'A') * ONES;
-    std::uint64_t upper = atLeastA & ~aboveZ & ~word & (0x80 * ONES);
-    return word | (upper >> 2);
-}
-
 int compareFoldedBytes(const char *a, const char *b, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) {
         int left = foldAsciiCase(static_cast<unsigned char>(a[i]));
@@ -35,34 +17,6 @@ int compareFoldedBytes(const char *a, const char *b, std::size_t count) {
     }
     return 0;
 }
-
-} // namespace
-
-std::optional<std::string_view> sortKeyOf(std::string_view line) {
-    std::size_t backslash = line.find('\\');
-    if (backslash == std::string_view::npos) return std::nullopt;
-    return line.substr(backslash);
-}
-
-int compareSortKeys(std::string_view a, std::string_view b) {
-    std::size_t common = std::min(a.size(), b.size());
-    std::size_t i = 0;
-    // Paths share long prefixes; compare them eight bytes at a time and fold
-    // only words that differ.
-    for (; i + 8 <= common; i += 8) {
-        std::uint64_t left = loadWord(a.data() + i);
-        std::uint64_t right = loadWord(b.data() + i);
-        if (left != right && foldWord(left) != foldWord(right)) {
-            return compareFoldedBytes(a.data() + i, b.data() + i, 8);
-        }
-    }
-    int tail = compareFoldedBytes(a.data() + i, b.data() + i, common - i);
-    if (tail != 0) return tail;
-    if (a.size() == b.size()) return 0;
-    return a.size() < b.size() ? -1 : 1;
-}
-
-namespace {
 
 bool hasSortKey(const char *line) { return std::strchr(line, '\\') != nullptr; }
 
@@ -82,6 +36,18 @@ std::uint64_t keyWord(const char *line, std::size_t depth) {
 bool keyEndsIn(std::uint64_t word) { return (word & 0xFF) == 0; }
 
 } // namespace
+
+std::optional<std::string_view> sortKeyOf(std::string_view line) {
+    std::size_t backslash = line.find('\\');
+    if (backslash == std::string_view::npos) return std::nullopt;
+    return line.substr(backslash);
+}
+
+int compareSortKeys(std::string_view a, std::string_view b) {
+    int order = compareFoldedBytes(a.data(), b.data(), std::min(a.size(), b.size()));
+    if (order != 0 || a.size() == b.size()) return order;
+    return a.size() < b.size() ? -1 : 1;
+}
 
 void orderLines(const char *text, std::vector<StoredLine> &lines) {
     // Lines without a key move to the front, keeping their order; the order

@@ -48,8 +48,9 @@ extern LineStore lineStore;
 // line without a backslash.
 std::optional<std::string_view> sortKeyOf(std::string_view line);
 
-// Orders two keys byte by byte with A to Z folded to lower case, bytes
+// The key order itself: byte by byte with A to Z folded to lower case, bytes
 // compared unsigned, a proper prefix first. Negative, zero or positive.
+// orderLines produces this order without calling it line against line.
 int compareSortKeys(std::string_view a, std::string_view b);
 
 // The store's order: lines without a key first, in reading order; then by
