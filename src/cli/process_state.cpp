@@ -1,4 +1,5 @@
 #include "cli/process_state.h"
 
 bool quietMode = false;
+unsigned codePageOption = 0;
 char *lineBuffer = nullptr;

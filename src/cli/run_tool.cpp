@@ -1,6 +1,7 @@
 #include "cli/run_tool.h"
 
 #include "cli/process_state.h"
+#include "cli/report.h"
 #include "input/input_file.h"
 #include "platform/platform.h"
 #include "split/group_writer.h"
@@ -11,7 +12,7 @@
 namespace {
 
 constexpr const char BANNER[] =
-    "norVex 0.03b - one CSV file for every directory of a file listing\n"
+    "norVex " NORVEX_VERSION " - one CSV file for every directory of a file listing\n"
     "Cuts large listings by path; every line lands in exactly one file.\n"
     "Written by the norVex developers.\n"
     "\n";
@@ -23,6 +24,8 @@ constexpr const char *USAGE_PIECES[] = {
     "Switches and arguments:\n",
     "  /QUIET = Prevent the tool from printing anything but header info and\n",
     "           possible error messages.\n",
+    "  /CODEPAGE:nnn = Read a listing that is not UTF-8 in code page nnn (default:\n",
+    "           the ANSI code page; 850 or 437 for a DIR listing from cmd).\n",
     "\n",
     "Description:\n",
     "  norVex cuts am existing csv file into smaller csv files by looking\n",
@@ -35,8 +38,31 @@ constexpr const char *USAGE_PIECES[] = {
     "  norvex BirdWatches-CD23_7915.csv /quiet\n",
 };
 
-bool asksForHelp(const char *argument) {
-    return std::strcmp(argument, "/?") == 0 || std::strcmp(argument, "--help") == 0;
+constexpr std::string_view CODE_PAGE_SWITCH = "/codepage:";
+
+bool asksForHelp(const std::string &argument) { return argument == "/?" || argument == "--help"; }
+
+bool isCodePageSwitch(const std::string &argument) {
+    return argument.size() >= CODE_PAGE_SWITCH.size() &&
+           compareIgnoreAsciiCase(argument.substr(0, CODE_PAGE_SWITCH.size()).c_str(),
+                                  CODE_PAGE_SWITCH.data()) == 0;
+}
+
+// The number after "/CODEPAGE:", if it names a code page the tool can read.
+bool takeCodePage(const std::string &argument) {
+    std::string digits = argument.substr(CODE_PAGE_SWITCH.size());
+    unsigned number = 0;
+    bool wellFormed = !digits.empty() && digits.size() <= 5 &&
+                      digits.find_first_not_of("0123456789") == std::string::npos;
+    if (wellFormed) number = static_cast<unsigned>(std::stoul(digits));
+    CodePage page;
+    if (number == 0 || !codePageUsable(number, page)) {
+        return fail("Failure: unknown code page " + shownName(digits) +
+                    "; use a single-byte code page such as 1252, 850 or 437, or 65001 for "
+                    "UTF-8.\n");
+    }
+    codePageOption = number;
+    return true;
 }
 
 int finish(int exitCode) {
@@ -51,14 +77,18 @@ void printUsage() {
         platform::writeOutput(piece);
 }
 
-int runTool(int argc, char **argv) {
+int runTool(std::vector<std::string> arguments) {
+    platform::watchInterruptions();
     platform::writeOutput(BANNER);
-    for (int i = 0; i < argc; ++i) {
-        if (compareIgnoreAsciiCase(argv[i], "/quiet") == 0) quietMode = true;
+    for (const std::string &argument : arguments) {
+        if (compareIgnoreAsciiCase(argument.c_str(), "/quiet") == 0) quietMode = true;
     }
-    if (argc < 2 || asksForHelp(argv[1])) {
+    if (arguments.size() < 2 || asksForHelp(arguments[1])) {
         printUsage();
         return finish(0);
+    }
+    for (const std::string &argument : arguments) {
+        if (isCodePageSwitch(argument) && !takeCodePage(argument)) return finish(1);
     }
 
     lineBuffer = platform::allocateBytes(LINE_BUFFER_SIZE);
@@ -67,8 +97,10 @@ int runTool(int argc, char **argv) {
         platform::writeOutput("Processing aborted.\n");
         return finish(1);
     }
-    bool succeeded = loadInput(argv[1]) && splitInput(argv[1]);
+    std::string &name = arguments[1];
+    bool succeeded = loadInput(name) && splitInput(name);
     platform::releaseBytes(lineBuffer);
     lineBuffer = nullptr;
-    return finish(succeeded ? 0 : 1);
+    if (runInterrupted) platform::interruptionHandled();
+    return finish(succeeded ? 0 : runInterrupted ? INTERRUPTED_EXIT_CODE : 1);
 }

@@ -91,8 +91,9 @@ void orderLines(const char *text, std::vector<StoredLine> &lines) {
     }
 }
 
-void LineStore::assign(platform::ByteBuffer text, std::size_t size) {
+void LineStore::assign(platform::ByteBuffer text, std::size_t size, ListingEncoding encoding) {
     text_ = std::move(text);
+    encoding_ = std::move(encoding);
     lines_.clear();
     char *bytes = text_.get();
     char *end = bytes + size;
@@ -102,7 +103,6 @@ void LineStore::assign(platform::ByteBuffer text, std::size_t size) {
     lines_.reserve(count);
 
     char *start = bytes;
-    if (size >= 3 && std::memcmp(bytes, "\xEF\xBB\xBF", 3) == 0) start += 3;
     while (lines_.size() < count) {
         char *stop = static_cast<char *>(std::memchr(start, '\n', end + 1 - start));
         std::string_view kept = trimmed({start, static_cast<std::size_t>(stop - start)});

@@ -3,6 +3,7 @@
 // line and no line costs a heap string of its own.
 #pragma once
 
+#include "input/listing_text.h"
 #include "platform/platform.h"
 
 #include <cstddef>
@@ -18,12 +19,12 @@ struct StoredLine {
 
 class LineStore {
   public:
-    // Takes the listing's text (after text-mode reading: size bytes, with room
-    // for one more) and registers its lines: split at LF, a leading UTF-8
-    // byte-order mark dropped, each line trimmed and terminated in place, then
-    // ordered. Throws std::bad_alloc when memory runs out.
-    void assign(platform::ByteBuffer text, std::size_t size);
+    // Takes the listing's prepared text (size bytes, with room for one more)
+    // and registers its lines: split at LF, each line trimmed and terminated
+    // in place, then ordered. Throws std::bad_alloc when memory runs out.
+    void assign(platform::ByteBuffer text, std::size_t size, ListingEncoding encoding);
 
+    const ListingEncoding &encoding() const { return encoding_; }
     std::size_t size() const { return lines_.size(); }
     std::string_view line(std::size_t index) const { return text_.get() + lines_[index].begin; }
 
@@ -36,6 +37,7 @@ class LineStore {
   private:
     platform::ByteBuffer text_;
     std::vector<StoredLine> lines_;
+    ListingEncoding encoding_;
 };
 
 // How many lines ahead the passes over the store ask for memory.

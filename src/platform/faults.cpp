@@ -13,17 +13,19 @@ struct FaultName {
     std::string_view name;
 };
 constexpr FaultName FAULT_NAMES[] = {{Fault::Allocate, "allocate"},
+                                     {Fault::OpenDenied, "open-denied"},
                                      {Fault::Read, "read"},
                                      {Fault::Create, "create"},
                                      {Fault::Write, "write"},
                                      {Fault::Close, "close"},
                                      {Fault::RenameExists, "rename-exists"},
-                                     {Fault::RenameFails, "rename-fails"}};
+                                     {Fault::RenameFails, "rename-fails"},
+                                     {Fault::Interrupt, "interrupt"}};
 constexpr int KIND_COUNT = sizeof FAULT_NAMES / sizeof FAULT_NAMES[0];
 
 struct Plan {
-    long failAt[KIND_COUNT] = {}; // 0: never
-    bool andLater[KIND_COUNT] = {};
+    long failAt[KIND_COUNT] = {};   // 0: never
+    long lastFail[KIND_COUNT] = {}; // the last call that fails; 0: every later one
     long calls[KIND_COUNT] = {};
 };
 
@@ -49,8 +51,12 @@ Plan readPlan() {
         std::string_view count = item.substr(colon + 1);
         for (int i = 0; i < KIND_COUNT; ++i) {
             if (FAULT_NAMES[i].name != name) continue;
-            plan.andLater[i] = !count.empty() && count.back() == '+';
-            plan.failAt[i] = std::strtol(std::string(count).c_str(), nullptr, 10);
+            std::string number(count);
+            char *rest = nullptr;
+            plan.failAt[i] = std::strtol(number.c_str(), &rest, 10);
+            plan.lastFail[i] = *rest == '+'   ? 0
+                               : *rest == '-' ? std::strtol(rest + 1, nullptr, 10)
+                                              : plan.failAt[i];
         }
     }
     return plan;
@@ -63,7 +69,7 @@ bool injectFault(Fault fault) {
     int i = indexOf(fault);
     long call = ++plan.calls[i];
     if (plan.failAt[i] <= 0) return false;
-    return call == plan.failAt[i] || (plan.andLater[i] && call > plan.failAt[i]);
+    return call >= plan.failAt[i] && (plan.lastFail[i] == 0 || call <= plan.lastFail[i]);
 }
 
 } // namespace platform

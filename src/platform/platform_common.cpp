@@ -1,24 +1,15 @@
-// The part of the platform seam that the C runtime provides alike everywhere:
-// the console streams (text streams on Windows, so each "\n" reaches a
-// Windows console as CR LF) and memory for the large buffers.
+// The part of the platform seam that is alike everywhere: memory for the
+// large buffers and the interruption flag that each platform's handler sets.
 #include "platform/platform.h"
 
 #include "platform/faults.h"
+#include "platform/platform_common.h"
 
-#include <cstdio>
 #include <cstdlib>
 
 namespace platform {
 
-void writeOutput(std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); }
-
-void writeError(std::string_view text) {
-    std::fflush(stdout);
-    std::fwrite(text.data(), 1, text.size(), stderr);
-    std::fflush(stderr);
-}
-
-void flushOutput() { std::fflush(stdout); }
+std::atomic<bool> interruptRequested{false};
 
 char *allocateBytes(std::size_t size) {
     if (injectFault(Fault::Allocate)) return nullptr;
@@ -26,5 +17,10 @@ char *allocateBytes(std::size_t size) {
 }
 
 void releaseBytes(char *bytes) { std::free(bytes); }
+
+bool interrupted() {
+    if (injectFault(Fault::Interrupt)) interruptRequested = true;
+    return interruptRequested;
+}
 
 } // namespace platform

@@ -1,24 +1,23 @@
 // POSIX side of the platform seam. It reproduces what the tool sees on
-// Windows: backslashes separate path components, input is read in text mode,
-// the working file is written in text mode, and neither creating nor renaming
-// ever replaces a file whose name differs from the target only in letter case.
+// Windows: backslashes separate path components, and neither creating nor
+// renaming ever replaces a file whose name differs from the target only in
+// letter case, compared as NTFS compares names.
 #include "platform/platform.h"
 
 #include "platform/faults.h"
-#include "text/text.h"
+#include "platform/platform_common.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <iconv.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <unordered_map>
-#include <unordered_set>
-#include <vector>
 
 namespace platform {
 namespace {
@@ -31,49 +30,54 @@ std::string nativePath(const char *name) {
     return path;
 }
 
-// The names present in each directory the tool writes to, folded to lower
-// case. Each directory is read once, on first use; afterwards the tool's own
-// renames keep the set current, so no group costs a scan.
-class FoldedNames {
+// The names present in each directory the tool writes to, by their folded
+// form. Each directory is read once, on first use; afterwards the tool's own
+// renames keep the index current, so no group costs a scan.
+class FolderIndex {
   public:
-    bool contains(const std::string &path) {
+    // The stored name that equals path's name, letter case aside; or null.
+    const std::string *find(const std::string &path) {
         auto [dir, name] = split(path);
-        return namesIn(dir).count(foldAsciiCase(name)) != 0;
+        auto &names = namesIn(dir);
+        auto found = names.find(foldNameCase(name));
+        return found == names.end() ? nullptr : &found->second;
     }
     // Claims the name; false when it is taken already.
     bool claim(const std::string &path) {
         auto [dir, name] = split(path);
-        return namesIn(dir).insert(foldAsciiCase(name)).second;
+        return namesIn(dir).try_emplace(foldNameCase(name), name).second;
     }
     void release(const std::string &path) {
         auto [dir, name] = split(path);
-        namesIn(dir).erase(foldAsciiCase(name));
+        namesIn(dir).erase(foldNameCase(name));
     }
+    static std::string folderOf(const std::string &path) { return std::string(split(path).first); }
 
   private:
+    using Names = std::unordered_map<std::string, std::string>;
     static std::pair<std::string_view, std::string_view> split(std::string_view path) {
         std::size_t slash = path.rfind('/');
-        if (slash == std::string_view::npos) return {".", path};
+        if (slash == std::string_view::npos) return {"./", path};
         return {path.substr(0, slash + 1), path.substr(slash + 1)};
     }
-    std::unordered_set<std::string> &namesIn(std::string_view dir) {
+    Names &namesIn(std::string_view dir) {
         auto [entry, fresh] = directories_.try_emplace(std::string(dir));
         if (fresh) {
             if (DIR *listing = opendir(entry->first.c_str())) {
                 while (const dirent *item = readdir(listing)) {
-                    entry->second.insert(foldAsciiCase(item->d_name));
+                    entry->second.try_emplace(foldNameCase(item->d_name), item->d_name);
                 }
                 closedir(listing);
             }
         }
         return entry->second;
     }
-    std::unordered_map<std::string, std::unordered_set<std::string>> directories_;
+    std::unordered_map<std::string, Names> directories_;
 };
 
-FoldedNames &foldedNames() {
-    static FoldedNames names;
-    return names;
+FolderIndex &folderIndex() {
+    static FolderIndex index;
+    return index;
 }
 
 bool writeAll(int fd, const char *data, std::size_t size) {
@@ -89,37 +93,75 @@ bool writeAll(int fd, const char *data, std::size_t size) {
     return true;
 }
 
-constexpr std::size_t WORK_BUFFER_SIZE = 1 << 18;
-
-std::vector<char> &workBuffer() {
-    static std::vector<char> buffer(WORK_BUFFER_SIZE);
-    return buffer;
-}
+extern "C" void noteInterruption(int) { interruptRequested = true; }
 
 } // namespace
 
-struct TextInput {
-    int fd = -1;
-    bool pendingCr = false; // a CR ended the last block; its LF may follow
-    bool ended = false;     // a byte 0x1A was reached
-};
+std::vector<std::string> commandLine(int argc, char **argv) { return {argv, argv + argc}; }
 
-struct WorkFile {
-    int fd = -1;
-    bool failed = false;
-    std::size_t used = 0;
-    // Only one working file is ever open: its buffer is taken once and reused.
-    std::vector<char> &buffer = workBuffer();
-};
+void writeOutput(std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); }
 
-bool openTest(const char *name) {
+void writeError(std::string_view text) {
+    std::fflush(stdout);
+    std::fwrite(text.data(), 1, text.size(), stderr);
+    std::fflush(stderr);
+}
+
+void flushOutput() { std::fflush(stdout); }
+
+unsigned ansiCodePage() { return 1252; }
+
+bool systemCodePage(unsigned number, CodePage &page) {
+    std::string name = "CP" + std::to_string(number);
+    iconv_t converter = iconv_open("UTF-32LE", name.c_str());
+    if (converter == reinterpret_cast<iconv_t>(-1)) return false;
+    bool singleByte = true;
+    for (int byte = 0; byte < 256 && singleByte; ++byte) {
+        char in = static_cast<char>(byte);
+        unsigned char out[8] = {};
+        char *inAt = &in;
+        char *outAt = reinterpret_cast<char *>(out);
+        std::size_t inLeft = 1;
+        std::size_t outLeft = sizeof out;
+        iconv(converter, nullptr, nullptr, nullptr, nullptr);
+        if (iconv(converter, &inAt, &inLeft, &outAt, &outLeft) == static_cast<std::size_t>(-1)) {
+            // EINVAL: the byte starts a longer sequence, so this is no
+            // single-byte code page.
+            singleByte = errno == EILSEQ;
+            page.characters[byte] = NO_CHARACTER;
+        } else {
+            page.characters[byte] = out[0] | (out[1] << 8) | (out[2] << 16);
+        }
+    }
+    iconv_close(converter);
+    page.number = number;
+    return singleByte;
+}
+
+void watchInterruptions() {
+    struct sigaction action {};
+    action.sa_handler = noteInterruption;
+    sigemptyset(&action.sa_mask);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+        sigaction(signal, &action, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
+void interruptionHandled() {}
+
+OpenStatus openTest(const char *name) {
+    if (injectFault(Fault::OpenDenied)) return OpenStatus::Denied;
     // Non-blocking, so that naming a FIFO cannot hang the check.
     int fd = ::open(nativePath(name).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return false;
+    if (fd < 0) {
+        bool missing = errno == ENOENT || errno == ENOTDIR || errno == ENAMETOOLONG ||
+                       errno == ELOOP || errno == EINVAL;
+        return missing ? OpenStatus::Missing : OpenStatus::Denied;
+    }
     struct stat info {};
     bool isFile = fstat(fd, &info) == 0 && !S_ISDIR(info.st_mode);
     ::close(fd);
-    return isFile;
+    return isFile ? OpenStatus::Opened : OpenStatus::Missing;
 }
 
 bool findFileSize(const char *name, std::uint64_t &size) {
@@ -129,130 +171,95 @@ bool findFileSize(const char *name, std::uint64_t &size) {
     return true;
 }
 
-TextInput *openTextInput(const char *name) {
+struct InputFile {
+    int fd = -1;
+};
+
+InputFile *openInput(const char *name) {
     int fd = ::open(nativePath(name).c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return nullptr;
-    auto *input = new TextInput;
-    input->fd = fd;
-    return input;
+    return new InputFile{fd};
 }
 
-ReadStatus readText(TextInput *input, char *destination, std::size_t capacity, std::size_t &count) {
+ReadStatus readBytes(InputFile *input, char *destination, std::size_t capacity,
+                     std::size_t &count) {
     count = 0;
     if (injectFault(Fault::Read)) return ReadStatus::Error;
-    while (!input->ended && count == 0) {
-        // A CR held back from the previous block goes first, so that a CR LF
-        // pair split across two reads still becomes one LF.
-        std::size_t start = 0;
-        if (input->pendingCr) {
-            destination[0] = '\r';
-            start = 1;
-        }
-        ssize_t got = ::read(input->fd, destination + start, capacity - start);
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            return ReadStatus::Error;
-        }
-        input->pendingCr = false;
-        std::size_t end = start + static_cast<std::size_t>(got);
-        if (got == 0) {
-            input->ended = true;
-            count = start; // a CR at the very end stays a CR
-            break;
-        }
-        if (const void *sub = std::memchr(destination, '\x1a', end)) {
-            end = static_cast<std::size_t>(static_cast<const char *>(sub) - destination);
-            input->ended = true;
-        }
-        // Drop every CR that a LF follows, moving the text between them down.
-        std::size_t out = 0;
-        for (std::size_t i = 0; i < end;) {
-            const void *found = std::memchr(destination + i, '\r', end - i);
-            std::size_t cr =
-                found ? static_cast<std::size_t>(static_cast<const char *>(found) - destination)
-                      : end;
-            std::memmove(destination + out, destination + i, cr - i);
-            out += cr - i;
-            if (cr == end) break;
-            i = cr + 1;
-            if (i == end && !input->ended) {
-                input->pendingCr = true;
-            } else if (i == end || destination[i] != '\n') {
-                destination[out++] = '\r';
-            }
-        }
-        count = out;
+    for (;;) {
+        ssize_t got = ::read(input->fd, destination, capacity);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return ReadStatus::Error;
+        count = static_cast<std::size_t>(got);
+        return got == 0 ? ReadStatus::End : ReadStatus::Data;
     }
-    return count > 0 ? ReadStatus::Data : ReadStatus::End;
 }
 
-void closeTextInput(TextInput *input) {
+void closeInput(InputFile *input) {
     ::close(input->fd);
     delete input;
 }
+
+bool findExisting(const char *name, ExistingFile &found) {
+    std::string path = nativePath(name);
+    const std::string *stored = folderIndex().find(path);
+    if (stored == nullptr) return false;
+    std::string folder = FolderIndex::folderOf(path);
+    struct stat info {};
+    if (::lstat((folder + *stored).c_str(), &info) != 0) {
+        // Gone since the folder was read.
+        folderIndex().release(path);
+        return false;
+    }
+    found.name = folder == "./" ? *stored : folder + *stored;
+    found.size = static_cast<std::uint64_t>(info.st_size);
+    found.regular = S_ISREG(info.st_mode);
+    return true;
+}
+
+struct WorkFile {
+    int fd = -1;
+    bool failed = false;
+};
 
 CreateStatus createWorkFile(const char *name, WorkFile *&file) {
     file = nullptr;
     if (injectFault(Fault::Create)) return CreateStatus::Failed;
     std::string path = nativePath(name);
-    if (foldedNames().contains(path)) return CreateStatus::Exists;
+    if (folderIndex().find(path) != nullptr) return CreateStatus::Exists;
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) return errno == EEXIST ? CreateStatus::Exists : CreateStatus::Failed;
-    file = new WorkFile;
-    file->fd = fd;
+    folderIndex().claim(path);
+    file = new WorkFile{fd};
     return CreateStatus::Created;
 }
 
-namespace {
-bool flushWorkFile(WorkFile *file) {
-    if (!file->failed && !writeAll(file->fd, file->buffer.data(), file->used)) file->failed = true;
-    file->used = 0;
-    return !file->failed;
-}
-
-void appendToWorkFile(WorkFile *file, const char *data, std::size_t size) {
-    if (file->used + size > file->buffer.size()) flushWorkFile(file);
-    if (size > file->buffer.size()) {
-        if (!file->failed && !writeAll(file->fd, data, size)) file->failed = true;
-        return;
-    }
-    std::memcpy(file->buffer.data() + file->used, data, size);
-    file->used += size;
-}
-} // namespace
-
 bool writeWorkFile(WorkFile *file, const char *data, std::size_t size) {
     if (injectFault(Fault::Write)) file->failed = true;
-    while (size > 0 && !file->failed) {
-        const char *lineFeed = static_cast<const char *>(std::memchr(data, '\n', size));
-        std::size_t run = lineFeed != nullptr ? static_cast<std::size_t>(lineFeed - data) : size;
-        appendToWorkFile(file, data, run);
-        if (lineFeed != nullptr) {
-            appendToWorkFile(file, "\r\n", 2);
-            ++run;
-        }
-        data += run;
-        size -= run;
-    }
+    if (!file->failed && !writeAll(file->fd, data, size)) file->failed = true;
     return !file->failed;
 }
 
 bool closeWorkFile(WorkFile *file) {
-    bool stored = flushWorkFile(file);
+    bool stored = !file->failed;
     if (::close(file->fd) != 0) stored = false;
     if (injectFault(Fault::Close)) stored = false;
     delete file;
     return stored;
 }
 
-bool removeFile(const char *name) { return ::unlink(nativePath(name).c_str()) == 0; }
+bool removeFile(const char *name) {
+    std::string path = nativePath(name);
+    if (::unlink(path.c_str()) != 0) return false;
+    folderIndex().release(path);
+    return true;
+}
 
 RenameStatus renameFile(const char *from, const char *to) {
     if (injectFault(Fault::RenameExists)) return RenameStatus::TargetExists;
     if (injectFault(Fault::RenameFails)) return RenameStatus::Failed;
     std::string source = nativePath(from);
     std::string target = nativePath(to);
-    if (!foldedNames().claim(target)) return RenameStatus::TargetExists;
+    if (!folderIndex().claim(target)) return RenameStatus::TargetExists;
     int result = ::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE);
     if (result != 0 && (errno == EINVAL || errno == ENOSYS)) {
         // File systems without an atomic no-replace rename: a hard link
@@ -260,11 +267,14 @@ RenameStatus renameFile(const char *from, const char *to) {
         result = ::link(source.c_str(), target.c_str());
         if (result == 0) ::unlink(source.c_str());
     }
-    if (result == 0) return RenameStatus::Done;
+    if (result == 0) {
+        folderIndex().release(source);
+        return RenameStatus::Done;
+    }
     // Someone else made the name meanwhile (it stays claimed), or the rename
     // failed and the name is free after all.
     if (errno == EEXIST) return RenameStatus::TargetExists;
-    foldedNames().release(target);
+    folderIndex().release(target);
     return RenameStatus::Failed;
 }
 

@@ -1,7 +1,7 @@
 #include "split/path_components.h"
 
 #include "cli/process_state.h"
-#include "platform/platform.h"
+#include "cli/report.h"
 #include "text/text.h"
 
 #include <algorithm>
@@ -26,7 +26,7 @@ void reportTokenized(std::size_t count, std::string_view ending) {
     appendDecimal(report, count);
     report += " lines tokenized.";
     report += ending;
-    platform::writeOutput(report);
+    progress(report);
 }
 
 } // namespace

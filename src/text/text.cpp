@@ -34,8 +34,7 @@ int compareIgnoreAsciiCase(const char *a, const char *b) {
 }
 
 std::string baseNameOf(const std::string &path) {
-    std::size_t separator = path.rfind('/');
-    if (separator == std::string::npos) separator = path.rfind('\\');
+    std::size_t separator = path.find_last_of("/\\:");
     if (separator == std::string::npos) return path;
     return path.substr(separator + 1);
 }
@@ -43,8 +42,32 @@ std::string baseNameOf(const std::string &path) {
 std::string outputPrefixOf(const std::string &path) {
     std::string base = baseNameOf(path);
     std::size_t underscore = base.rfind('_');
-    if (underscore == std::string::npos) return base;
-    return base.substr(0, underscore);
+    if (underscore != std::string::npos) base.resize(underscore);
+    return fitForFileName(base);
+}
+
+bool unfitForFileName(unsigned char byte) {
+    if (byte >= 0x01 && byte <= 0x1F) return true;
+    switch (byte) {
+    case '<':
+    case '>':
+    case ':':
+    case '"':
+    case '/':
+    case '\\':
+    case '|':
+    case '?':
+    case '*': return true;
+    default: return false;
+    }
+}
+
+std::string fitForFileName(std::string_view text) {
+    std::string fit(text);
+    for (char &c : fit) {
+        if (unfitForFileName(static_cast<unsigned char>(c))) c = '_';
+    }
+    return fit;
 }
 
 void appendDecimal(std::string &text, std::uint64_t number) {

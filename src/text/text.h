@@ -1,6 +1,6 @@
-// Small text and name helpers shared by the whole tool. Every string is a
-// string of 8-bit bytes used exactly as it comes: nothing is converted
-// between character sets, and only the ASCII letters A to Z are ever folded.
+// Small text and name helpers shared by the whole tool. They work on bytes:
+// the listing's contents are never converted, and the order folds only the
+// ASCII letters A to Z.
 #pragma once
 
 #include <cstdint>
@@ -36,10 +36,18 @@ std::string_view trimmed(std::string_view text);
 // the difference of the first differing folded bytes (as unsigned values).
 int compareIgnoreAsciiCase(const char *a, const char *b);
 
-// The text after the last '/'; only when there is no '/', after the last
-// backslash; the whole path when there is neither.
+// The text after the last '/', backslash or drive colon, whichever comes
+// last; the whole path when it has none of them.
 std::string baseNameOf(const std::string &path);
 
 // The base name cut before its last underscore (the whole base name when it
-// has none).
+// has none), fit for a file name: so output files always land in the
+// current folder.
 std::string outputPrefixOf(const std::string &path);
+
+// A byte that a Windows file name cannot hold: control bytes and
+// < > : " / \ | ? *.
+bool unfitForFileName(unsigned char byte);
+
+// The text with every byte a Windows file name cannot hold written as '_'.
+std::string fitForFileName(std::string_view text);

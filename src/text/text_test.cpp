@@ -49,7 +49,12 @@ TEST(NameHelpers, BaseNameAndPrefix) {
     };
     const Case cases[] = {
         {"C:\\data\\Disc_0042.csv", "Disc_0042.csv", "Disc"},
-        {"dir/sub\\x_1.csv", "sub\\x_1.csv", "sub\\x"},
+        // Whatever folder the argument names, the outputs land in the current one.
+        {"dir/sub\\x_1.csv", "x_1.csv", "x"},
+        {"../..\\L_1.csv", "L_1.csv", "L"},
+        {"x/\\tmp\\out\\L_1.csv", "L_1.csv", "L"},
+        {"C:x_1.csv", "x_1.csv", "x"},
+        {"a<b>|\"c_1.csv", "a<b>|\"c_1.csv", "a_b___c"},
         {"x_1.csv", "x_1.csv", "x"},
         {"/x_1.csv", "x_1.csv", "x"},
         {"a/", "", ""},
