@@ -9,4 +9,13 @@
 // size and date fields, CR LF line ends, shuffled, about 40 lines per
 // directory. The same seed gives the same bytes. False if the file cannot
 // be written.
-bool generateListing(const std::string &path, std::uint64_t lineCount, std::uint64_t seed);
+//
+// international: directory names also in other scripts (accents, Greek,
+// Cyrillic, CJK, an emoji) and in pairs that differ only in non-ASCII letter
+// case. utf16: the listing in UTF-16LE with a byte-order mark.
+struct ListingStyle {
+    bool international = false;
+    bool utf16 = false;
+};
+bool generateListing(const std::string &path, std::uint64_t lineCount, std::uint64_t seed,
+                     ListingStyle style = {});

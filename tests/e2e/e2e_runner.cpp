@@ -42,18 +42,24 @@ struct Options {
 
 Options options;
 
-struct Case {
-    std::string name;
-    int line = 0;
+// One run of the program in a case's folder, and what it must print.
+struct Invocation {
     std::vector<std::string> args;
     bool faults = false;
     std::vector<std::pair<std::string, std::string>> env;
-    std::vector<std::string> dirs;
-    std::map<std::string, std::string> inputs;
-    std::map<std::string, std::string> outputs;
     int exitCode = 0;
     std::string stdoutText;
     std::string stderrText;
+};
+
+struct Case {
+    std::string name;
+    int line = 0;
+    std::vector<Invocation> runs = {Invocation{}};
+    std::vector<std::string> dirs;
+    std::string cwd; // below the case's folder, where the program runs
+    std::map<std::string, std::string> inputs;
+    std::map<std::string, std::string> outputs;
 };
 
 std::map<std::string, std::string> macros;
@@ -200,18 +206,25 @@ std::vector<Case> readCases(const std::string &path) {
         }
         if (cases.empty()) parseError(at, "'" + word + "' outside a case");
         Case &c = cases.back();
+        Invocation &run = c.runs.back();
         std::vector<std::string> words = splitWords(rest, at);
         if (word == "args") {
-            c.args = words;
+            run.args = words;
         } else if (word == "program") {
-            c.faults = rest == "faults";
+            run.faults = rest == "faults";
         } else if (word == "env") {
             std::size_t equals = rest.find('=');
-            c.env.emplace_back(rest.substr(0, equals), expand(rest.substr(equals + 1), at));
+            run.env.emplace_back(rest.substr(0, equals), expand(rest.substr(equals + 1), at));
+        } else if (word == "again") {
+            // The same command once more in the same folder, without faults.
+            c.runs.push_back(Invocation{run.args, false, {}, 0, {}, {}});
+        } else if (word == "cwd") {
+            c.cwd = words.at(0);
+            c.dirs.push_back(c.cwd);
         } else if (word == "dir") {
             c.dirs.push_back(words.at(0));
         } else if (word == "exit") {
-            c.exitCode = std::stoi(rest);
+            run.exitCode = std::stoi(rest);
         } else if (word == "file" || word == "output") {
             auto &target = word == "file" ? c.inputs : c.outputs;
             // A name given again continues its file.
@@ -223,7 +236,7 @@ std::vector<Case> readCases(const std::string &path) {
             }
         } else if (word == "stdout" || word == "stderr") {
             std::string style = words.empty() ? "lf" : words[0];
-            (word == "stdout" ? c.stdoutText : c.stderrText) =
+            (word == "stdout" ? run.stdoutText : run.stderrText) =
                 joined(block(at), terminatorFor(style, at), at);
         } else {
             parseError(at, "unknown directive '" + word + "'");
@@ -300,6 +313,9 @@ Outcome runProgram(std::vector<std::string> argv, const Environment &env, const 
         FILE *in = std::freopen("/dev/null", "rb", stdin);
         if (out == nullptr || err == nullptr || in == nullptr || chdir(work.c_str()) != 0)
             _exit(126);
+        // Under Wine, Windows names reach the Linux disk as UTF-8 bytes only
+        // in a UTF-8 locale; the host's locale plays no part.
+        setenv("LC_ALL", "C.UTF-8", 1);
         for (const auto &[name, value] : env)
             setenv(name.c_str(), value.c_str(), 1);
         execv(pointers[0], pointers.data());
@@ -375,12 +391,15 @@ class CaseTest : public testing::Test {
         for (const auto &[name, bytes] : case_.inputs)
             writeFile(work / name, bytes);
 
-        std::vector<std::string> argv = {case_.faults ? options.faultsProgram : options.program};
-        argv.insert(argv.end(), case_.args.begin(), case_.args.end());
-        Outcome outcome = runProgram(argv, case_.env, work, root);
-
         SCOPED_TRACE("case '" + case_.name + "' at cases.txt:" + std::to_string(case_.line));
-        expectConsole(outcome, case_.exitCode, case_.stdoutText, case_.stderrText);
+        for (std::size_t i = 0; i < case_.runs.size(); ++i) {
+            const Invocation &run = case_.runs[i];
+            std::vector<std::string> argv = {run.faults ? options.faultsProgram : options.program};
+            argv.insert(argv.end(), run.args.begin(), run.args.end());
+            Outcome outcome = runProgram(argv, run.env, work / case_.cwd, root);
+            SCOPED_TRACE("run " + std::to_string(i + 1));
+            expectConsole(outcome, run.exitCode, run.stdoutText, run.stderrText);
+        }
         std::map<std::string, std::string> expected = case_.inputs;
         for (const auto &[name, bytes] : case_.outputs)
             expected[name] = bytes;
@@ -397,7 +416,8 @@ class CaseTest : public testing::Test {
 // output, exit code and files, byte for byte.
 class DifferentialTest : public testing::Test {
   public:
-    DifferentialTest(std::uint64_t lines, std::uint64_t seed) : lines_(lines), seed_(seed) {}
+    DifferentialTest(std::uint64_t lines, std::uint64_t seed, ListingStyle style)
+        : lines_(lines), seed_(seed), style_(style) {}
 
     void TestBody() override {
         fs::path root = scratchFolder();
@@ -406,7 +426,7 @@ class DifferentialTest : public testing::Test {
         fs::create_directories(expectedWork);
         fs::create_directories(work);
         const std::string listing = "Generated_0001.csv";
-        ASSERT_TRUE(generateListing(work / listing, lines_, seed_));
+        ASSERT_TRUE(generateListing(work / listing, lines_, seed_, style_));
         fs::copy_file(work / listing, expectedWork / listing);
 
         fs::path referenceCaptures = root / "reference-captures";
@@ -429,6 +449,7 @@ class DifferentialTest : public testing::Test {
   private:
     std::uint64_t lines_;
     std::uint64_t seed_;
+    ListingStyle style_;
 };
 
 } // namespace
@@ -468,11 +489,20 @@ int main(int argc, char **argv) {
                               [c]() -> testing::Test * { return new CaseTest(c); });
     }
     if (!options.referenceProgram.empty()) {
-        for (std::uint64_t seed : {1, 2, 3}) {
-            std::string name = "GeneratedListing" + std::to_string(seed);
-            testing::RegisterTest(
-                "Differential", name.c_str(), nullptr, nullptr, __FILE__, __LINE__,
-                [seed]() -> testing::Test * { return new DifferentialTest(6000, seed); });
+        struct Listing {
+            const char *name;
+            std::uint64_t seed;
+            ListingStyle style;
+        };
+        const Listing listings[] = {{"GeneratedListing", 1, {}},
+                                    {"InternationalNames", 2, {true, false}},
+                                    {"InternationalNamesInUtf16", 3, {true, true}}};
+        for (const Listing &listing : listings) {
+            testing::RegisterTest("Differential", listing.name, nullptr, nullptr, __FILE__,
+                                  __LINE__, [listing]() -> testing::Test * {
+                                      return new DifferentialTest(6000, listing.seed,
+                                                                  listing.style);
+                                  });
         }
     }
     return RUN_ALL_TESTS();
