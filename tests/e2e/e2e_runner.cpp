@@ -10,6 +10,7 @@
 // program (the native build) and by the program under test, and the two
 // results compared.
 #include "listing_generator.h"
+#include "text/unicode.h"
 
 #include <gtest/gtest.h>
 
@@ -146,6 +147,25 @@ std::string terminatorFor(const std::string &style, int line) {
     parseError(line, "unknown line style " + style);
 }
 
+// The block's text (UTF-8, WTF-8 for a lone surrogate) in the file's
+// encoding: as it is, or UTF-16 with its byte-order mark at the file's start
+// (utf16le, utf16be) or without one (utf16le-unmarked).
+std::string encoded(const std::string &text, const std::string &encoding, bool atStart, int line) {
+    if (encoding.empty()) return text;
+    bool bigEndian = encoding == "utf16be";
+    if (!bigEndian && encoding != "utf16le" && encoding != "utf16le-unmarked")
+        parseError(line, "unknown encoding " + encoding);
+    std::string bytes;
+    auto put = [&](char16_t unit) {
+        bytes += static_cast<char>(bigEndian ? unit >> 8 : unit & 0xFF);
+        bytes += static_cast<char>(bigEndian ? unit & 0xFF : unit >> 8);
+    };
+    if (atStart && encoding != "utf16le-unmarked") put(0xFEFF);
+    for (char16_t unit : utf16Of(text))
+        put(unit);
+    return bytes;
+}
+
 // "generate N TEMPLATE": N lines of TEMPLATE in CR LF, {i} standing for 1..N
 // written with as many digits as N has, so the lines also sort in this order.
 std::string generated(const std::vector<std::string> &words, std::size_t from, int line) {
@@ -234,7 +254,10 @@ std::vector<Case> readCases(const std::string &path) {
                 target[words[0]] += generated(words, 1, at);
             } else {
                 std::string style = words.size() > 1 ? words[1] : "crlf";
-                target[words[0]] += joined(block(at), terminatorFor(style, at), at);
+                std::string encoding = words.size() > 2 ? words[2] : "";
+                std::string &bytes = target[words[0]];
+                bytes += encoded(joined(block(at), terminatorFor(style, at), at), encoding,
+                                 bytes.empty(), at);
             }
         } else if (word == "stdout" || word == "stderr") {
             std::string style = words.empty() ? "lf" : words[0];
