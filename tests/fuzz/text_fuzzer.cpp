@@ -3,18 +3,26 @@
 #include "input/line_store.h"
 #include "split/group_writer.h"
 #include "text/text.h"
+#include "text/unicode.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 namespace {
 
-void check(bool condition) {
-    if (!condition) std::abort();
-}
+// Says which check failed, and where, before stopping the fuzzer.
+#define check(condition)                                                                   \
+    do {                                                                                   \
+        if (!(condition)) {                                                                \
+            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
+            std::abort();                                                                  \
+        }                                                                                  \
+    } while (false)
 
 int sign(int value) { return (value > 0) - (value < 0); }
 
@@ -46,9 +54,20 @@ int referenceKeyOrder(const std::string &a, const std::string &b) {
 }
 
 std::string referenceBaseName(const std::string &path) {
-    std::size_t at = path.rfind('/');
-    if (at == std::string::npos) at = path.rfind('\\');
-    return at == std::string::npos ? path : path.substr(at + 1);
+    for (std::size_t at = path.size(); at > 0; --at) {
+        char c = path[at - 1];
+        if (c == '/' || c == '\\' || c == ':') return path.substr(at);
+    }
+    return path;
+}
+
+std::string referenceFit(std::string text) {
+    for (char &c : text) {
+        auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos)
+            c = '_';
+    }
+    return text;
 }
 
 std::string withoutNul(std::string text) {
@@ -77,6 +96,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     check(baseNameOf(b) == base);
     std::size_t underscore = base.rfind('_');
     check(outputPrefixOf(b) ==
-          (underscore == std::string::npos ? base : base.substr(0, underscore)));
+          referenceFit(underscore == std::string::npos ? base : base.substr(0, underscore)));
+
+    // Names: folding is stable, UTF-16 comes back unchanged, and a cut name
+    // never ends inside a character.
+    check(foldNameCase(foldNameCase(a)) == foldNameCase(a));
+    std::u16string units;
+    for (std::size_t i = 0; i + 1 < b.size(); i += 2)
+        units += static_cast<char16_t>((static_cast<unsigned char>(b[i]) << 8) |
+                                       static_cast<unsigned char>(b[i + 1]));
+    check(utf16Of(utf8Of(units)) == units);
+    if (firstNonUtf8(a) == std::string::npos) {
+        for (std::size_t limit = 0; limit <= a.size(); ++limit)
+            check(firstNonUtf8(utf8Head(a, limit)) == std::string::npos);
+    }
     return 0;
 }
