@@ -103,6 +103,7 @@ int main(int argc, char **argv) {
                 "user s", "sys s", "lines/s", "MB/s", "peak MiB", "limit MiB", "files", "floor s",
                 "ratio");
     double timeAtMillion = 0, timeAtFiveMillion = 0;
+    double rerunAtMillion = 0, utf16AtMillion = 0;
     bool allHeld = true;
     for (unsigned long long lines : sizes) {
         fs::path listing = fs::path(dir) / ("Bench_" + std::to_string(lines) + ".csv");
@@ -146,7 +147,28 @@ int main(int argc, char **argv) {
         std::fflush(stdout);
         if (lines == 1000000) {
             timeAtMillion = best.wall;
-            allHeld = allHeld && ratio <= 1.5;
+            allHeld = allHeld && ratio <= 1.15;
+            // A second run in the same folder finds every file present.
+            freshFolder(toolOut);
+            run({tool, listing.string()}, toolOut);
+            rerunAtMillion = 1e30;
+            for (int r = 0; r < repeat; ++r)
+                rerunAtMillion =
+                    std::min(rerunAtMillion, run({tool, listing.string()}, toolOut).wall);
+            fs::remove_all(toolOut);
+            // The same listing in UTF-16LE.
+            fs::path utf16 = fs::path(dir) / ("Bench_" + std::to_string(lines) + "_utf16.csv");
+            if (!fs::exists(utf16) && !generateListing(utf16, lines, seed, {false, true})) {
+                std::fprintf(stderr, "cannot write %s\n", utf16.c_str());
+                return 1;
+            }
+            utf16AtMillion = 1e30;
+            for (int r = 0; r < repeat; ++r) {
+                freshFolder(toolOut);
+                utf16AtMillion =
+                    std::min(utf16AtMillion, run({tool, utf16.string()}, toolOut).wall);
+            }
+            fs::remove_all(toolOut);
         }
         if (lines == 5000000) timeAtFiveMillion = best.wall;
         allHeld = allHeld && best.peakMiB <= limit;
@@ -158,7 +180,17 @@ int main(int argc, char **argv) {
                     growth);
         allHeld = allHeld && growth <= 6.0;
     }
-    std::printf("targets (ratio <= 1.5 at 1,000,000 lines, peak <= limit, growth <= 6): %s\n",
+    if (rerunAtMillion > 0) {
+        double share = rerunAtMillion / timeAtMillion;
+        std::printf("re-run of 1,000,000 lines in the same folder, every file present: %.2f s, "
+                    "%.2f of the first run (target: at most 0.5)\n",
+                    rerunAtMillion, share);
+        allHeld = allHeld && share <= 0.5;
+        std::printf("the same 1,000,000 lines in UTF-16LE: %.2f s (UTF-8: %.2f s)\n",
+                    utf16AtMillion, timeAtMillion);
+    }
+    std::printf("targets (ratio <= 1.15 at 1,000,000 lines, re-run <= 0.5, peak <= limit, "
+                "growth <= 6): %s\n",
                 allHeld ? "held" : "MISSED");
     return 0;
 }

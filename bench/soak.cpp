@@ -2,7 +2,8 @@
 // the Release build and checks that nothing was lost or made up: the output
 // files, taken together, hold exactly the listing's lines (as a multiset, line
 // ends aside), each file holds as many lines as its name says, and the counts
-// in the names add up to the listing's line count.
+// in the names add up to the listing's line count. A second run in the same
+// folder must write nothing and report every group "already present".
 //
 // Usage: norvex_soak --tool PATH --dir DIR [--lines N] [--seed N]
 #include "listing_generator.h"
@@ -12,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -52,6 +54,29 @@ long long countInName(std::string name) {
     return std::atoll(name.c_str() + underscore + 1);
 }
 
+// Runs the tool on the listing in folder out, its standard output to report.
+bool runTool(const std::string &tool, const fs::path &listing, const fs::path &out,
+             const fs::path &report) {
+    pid_t child = fork();
+    if (child == 0) {
+        if (chdir(out.c_str()) != 0 || std::freopen(report.c_str(), "wb", stdout) == nullptr)
+            _exit(126);
+        execl(tool.c_str(), tool.c_str(), listing.c_str(), static_cast<char *>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+std::size_t occurrences(std::string_view text, std::string_view part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string_view::npos;
+         at = text.find(part, at + part.size()))
+        ++count;
+    return count;
+}
+
 int fail(const std::string &message) {
     std::fprintf(stderr, "soak: FAILED: %s\n", message.c_str());
     return 1;
@@ -84,15 +109,8 @@ int main(int argc, char **argv) {
     fs::remove_all(out);
     fs::create_directories(out);
 
-    pid_t child = fork();
-    if (child == 0) {
-        if (chdir(out.c_str()) != 0) _exit(126);
-        execl(tool.c_str(), tool.c_str(), listing.c_str(), "/quiet", static_cast<char *>(nullptr));
-        _exit(127);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return fail("norvex did not succeed");
+    fs::path report = fs::path(dir) / "soak-report.txt";
+    if (!runTool(tool, listing, out, report)) return fail("norvex did not succeed");
 
     std::string input = readFile(listing);
     std::vector<std::string_view> expected;
@@ -126,6 +144,19 @@ int main(int argc, char **argv) {
     if (expected != actual) return fail("the output files do not hold exactly the listing's lines");
     std::printf("soak: %zu lines in %zu files: every line in exactly one file, counts add up\n",
                 expected.size(), files);
+
+    if (!runTool(tool, listing, out, report)) return fail("the second run did not succeed");
+    std::string second = readFile(report);
+    std::size_t present = occurrences(second, " already present. ");
+    std::size_t written = occurrences(second, " written. ");
+    std::size_t filesNow = static_cast<std::size_t>(
+        std::distance(fs::directory_iterator(out), fs::directory_iterator()));
+    if (written != 0 || present != files || filesNow != files) {
+        return fail("the second run wrote " + std::to_string(written) + " files and found " +
+                    std::to_string(present) + " of " + std::to_string(files) + " present");
+    }
+    std::printf("soak: a second run wrote nothing and found all %zu files already present\n",
+                present);
     fs::remove_all(out);
     return 0;
 }

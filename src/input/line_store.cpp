@@ -111,4 +111,8 @@ void LineStore::assign(platform::ByteBuffer text, std::size_t size, ListingEncod
         start = stop + 1;
     }
     orderLines(bytes, lines_);
+    for (std::size_t k = 0; k < lines_.size(); ++k) {
+        prefetch(k + PREFETCH_DISTANCE);
+        lines_[k].sortWord = std::strlen(bytes + lines_[k].begin);
+    }
 }

@@ -13,8 +13,10 @@
 #include <vector>
 
 struct StoredLine {
-    std::uint64_t begin;    // offset of the line's trimmed text, zero-terminated in the buffer
-    std::uint64_t sortWord; // while ordering: the eight folded key bytes under comparison
+    std::uint64_t begin; // offset of the line's trimmed text, zero-terminated in the buffer
+    // While ordering: the eight folded key bytes under comparison; once the
+    // lines are in order, the line's length.
+    std::uint64_t sortWord;
 };
 
 class LineStore {
@@ -26,7 +28,10 @@ class LineStore {
 
     const ListingEncoding &encoding() const { return encoding_; }
     std::size_t size() const { return lines_.size(); }
-    std::string_view line(std::size_t index) const { return text_.get() + lines_[index].begin; }
+    std::string_view line(std::size_t index) const {
+        return {text_.get() + lines_[index].begin,
+                static_cast<std::size_t>(lines_[index].sortWord)};
+    }
 
     // Lines are visited in path order, which jumps about the buffer; asking
     // for a line some steps ahead hides the wait for memory.

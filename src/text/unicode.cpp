@@ -1,6 +1,7 @@
 #include "text/unicode.h"
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 
 namespace {
@@ -66,14 +67,14 @@ std::size_t firstNonUtf8(std::string_view text) {
     std::size_t at = 0;
     while (at < text.size()) {
         // Most of a listing is ASCII: skip it eight bytes at a time.
-        while (at + 8 <= text.size()) {
-            std::uint64_t word = 0;
-            for (int i = 0; i < 8; ++i)
-                word |= static_cast<std::uint64_t>(static_cast<unsigned char>(text[at + i]))
-                        << (8 * i);
-            if (word & 0x8080808080808080ULL) break;
-            at += 8;
+        while (at + 16 <= text.size()) {
+            std::uint64_t words[2];
+            std::memcpy(words, text.data() + at, sizeof words);
+            if ((words[0] | words[1]) & 0x8080808080808080ULL) break;
+            at += 16;
         }
+        while (at < text.size() && static_cast<unsigned char>(text[at]) < 0x80)
+            ++at;
         if (at == text.size()) break;
         std::size_t start = at;
         if (decode(text, at, false) == NO_CHARACTER) return start;
@@ -106,6 +107,12 @@ std::string foldNameCase(std::string_view name) {
     folded.reserve(name.size());
     std::size_t at = 0;
     while (at < name.size()) {
+        auto byte = static_cast<unsigned char>(name[at]);
+        if (byte < 0x80) {
+            folded += static_cast<char>(byte >= 'a' && byte <= 'z' ? byte - ('a' - 'A') : byte);
+            ++at;
+            continue;
+        }
         std::size_t start = at;
         char32_t character = decodeUtf8(name, at);
         if (character == NO_CHARACTER) {

@@ -16,11 +16,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <csignal>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -477,7 +477,6 @@ class DifferentialTest : public testing::Test {
     ListingStyle style_;
 };
 
-
 // ---------------------------------------------------------------- real conditions
 
 // The listing's lines (CR LF ended), in reading order.
@@ -509,7 +508,8 @@ std::vector<std::string> checkedOutputLines(const fs::path &folder, const std::s
             continue;
         }
         std::vector<std::string> lines = linesOf(bytes);
-        EXPECT_EQ(std::to_string(lines.size()), name.substr(underscore + 1, countEnd - underscore - 1))
+        EXPECT_EQ(std::to_string(lines.size()),
+                  name.substr(underscore + 1, countEnd - underscore - 1))
             << "file " << name << " is not complete";
         all.insert(all.end(), lines.begin(), lines.end());
     }
@@ -686,8 +686,8 @@ int main(int argc, char **argv) {
                           []() -> testing::Test * { return new FullDiskTest; });
     if (!options.windows) {
         // Wine passes neither a signal nor a closed pipe on as Windows would.
-        testing::RegisterTest("RealConditions", "Interrupt", nullptr, nullptr, __FILE__,
-                              __LINE__, []() -> testing::Test * { return new InterruptTest; });
+        testing::RegisterTest("RealConditions", "Interrupt", nullptr, nullptr, __FILE__, __LINE__,
+                              []() -> testing::Test * { return new InterruptTest; });
         testing::RegisterTest("RealConditions", "ClosedOutput", nullptr, nullptr, __FILE__,
                               __LINE__, []() -> testing::Test * { return new ClosedOutputTest; });
     }

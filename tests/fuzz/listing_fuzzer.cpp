@@ -30,12 +30,12 @@
 namespace {
 
 // Says which check failed, and where, before stopping the fuzzer.
-#define check(condition)                                                                   \
-    do {                                                                                   \
-        if (!(condition)) {                                                                \
-            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
-            std::abort();                                                                  \
-        }                                                                                  \
+#define check(condition)                                                                           \
+    do {                                                                                           \
+        if (!(condition)) {                                                                        \
+            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition);     \
+            std::abort();                                                                          \
+        }                                                                                          \
     } while (false)
 
 // The lines as the store must register them, in reading order.
@@ -65,8 +65,10 @@ std::vector<std::u16string> referenceUnitLines(const std::u16string &units) {
         std::u16string line = text.substr(start, stop - start);
         std::size_t begin = 0;
         std::size_t end = line.size();
-        while (begin < end && line[begin] <= 0x20) ++begin;
-        while (end > begin && line[end - 1] <= 0x20) --end;
+        while (begin < end && line[begin] <= 0x20)
+            ++begin;
+        while (end > begin && line[end - 1] <= 0x20)
+            --end;
         lines.push_back(line.substr(begin, end - begin));
         start = stop + 1;
     }
