@@ -1,5 +1,5 @@
 # The two everyday commands: `make demo` and `make test`.
-.PHONY: demo test native windows asan wine-prefix bench soak clean
+.PHONY: demo test native windows asan wine-prefix bench soak dist clean
 
 DEMO_LISTING := examples/PhotoArchive_2024.csv
 
@@ -62,6 +62,12 @@ soak:
 	cmake --preset release
 	cmake --build --preset release
 	build/release/norvex_soak --tool build/release/norvex --dir build/soak --lines $(SOAK_LINES)
+
+# The Windows release: build/dist/norvex-VERSION-win64.zip and its SHA-256,
+# from a tested, stripped norvex.exe, checked to be reproducible.
+dist: native wine-prefix
+	tools/install-deps windows dist
+	tools/make-dist
 
 clean:
 	rm -rf build
