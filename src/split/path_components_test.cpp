@@ -60,8 +60,11 @@ TEST(SplitComponents, ManyComponentsKeepFirstAppearances) {
     std::string line = "D:";
     std::vector<std::string> expectedOldestFirst = {"D:"};
     for (int i = 0; i < 40; ++i) {
-        line += "\\d" + std::to_string(i % 25);
-        if (i < 25) expectedOldestFirst.push_back("d" + std::to_string(i));
+        std::string component = "d";
+        component += std::to_string(i % 25);
+        line += '\\';
+        line += component;
+        if (i < 25) expectedOldestFirst.push_back(component);
     }
     line += "\\d3\\file";
     expectedOldestFirst.push_back("file");
