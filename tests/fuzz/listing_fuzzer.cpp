@@ -12,6 +12,7 @@
 // A UTF-16 listing must come through losslessly: each stored line, turned
 // back into code units, is exactly a line of the listing.
 #include "cli/process_state.h"
+#include "fuzz_check.h"
 #include "input/line_store.h"
 #include "input/listing_text.h"
 #include "split/group_writer.h"
@@ -28,15 +29,6 @@
 #include <vector>
 
 namespace {
-
-// Says which check failed, and where, before stopping the fuzzer.
-#define check(condition)                                                                           \
-    do {                                                                                           \
-        if (!(condition)) {                                                                        \
-            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition);     \
-            std::abort();                                                                          \
-        }                                                                                          \
-    } while (false)
 
 // The lines as the store must register them, in reading order.
 std::vector<std::string> referenceLines(const std::string &text) {

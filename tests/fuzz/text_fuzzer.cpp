@@ -1,5 +1,6 @@
 // Fuzzes the text helpers and the key order against plain reference
 // definitions written from their descriptions.
+#include "fuzz_check.h"
 #include "input/line_store.h"
 #include "split/group_writer.h"
 #include "text/text.h"
@@ -14,15 +15,6 @@
 #include <string_view>
 
 namespace {
-
-// Says which check failed, and where, before stopping the fuzzer.
-#define check(condition)                                                                           \
-    do {                                                                                           \
-        if (!(condition)) {                                                                        \
-            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition);     \
-            std::abort();                                                                          \
-        }                                                                                          \
-    } while (false)
 
 int sign(int value) { return (value > 0) - (value < 0); }
 
