@@ -28,6 +28,11 @@ bool failInterrupted(std::uint64_t lines, std::uint64_t files) {
     return fail(message);
 }
 
+bool failWorkFileExists() {
+    return fail(std::string("Failure: the working file ") + WORK_FILE_NAME +
+                " already exists; delete it if it is left from an interrupted run.\n");
+}
+
 std::string shownName(std::string_view name) {
     constexpr std::size_t LIMIT = 300;
     if (name.size() <= LIMIT) return std::string(name);

@@ -18,6 +18,9 @@ bool failInterrupted(std::uint64_t lines, std::uint64_t files);
 constexpr int INTERRUPTED_EXIT_CODE = 130;
 extern bool runInterrupted;
 
+// A working file is already there: from an interrupted run, most likely.
+bool failWorkFileExists();
+
 // A name as it appears in a message: at most 300 bytes, cut between
 // characters and ended with "..." when longer.
 std::string shownName(std::string_view name);

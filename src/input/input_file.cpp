@@ -167,8 +167,7 @@ bool checkInputFile(std::string &name) {
 bool checkWorkFileFree() {
     platform::ExistingFile existing;
     if (!platform::findExisting(WORK_FILE_NAME, existing)) return true;
-    return fail(std::string("Failure: the working file ") + WORK_FILE_NAME +
-                " already exists; delete it if it is left from an interrupted run.\n");
+    return failWorkFileExists();
 }
 
 bool loadLines(const std::string &name) {

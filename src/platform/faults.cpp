@@ -20,6 +20,7 @@ constexpr FaultName FAULT_NAMES[] = {{Fault::Allocate, "allocate"},
                                      {Fault::Close, "close"},
                                      {Fault::RenameExists, "rename-exists"},
                                      {Fault::RenameFails, "rename-fails"},
+                                     {Fault::RenameRefused, "rename-refused"},
                                      {Fault::Interrupt, "interrupt"}};
 constexpr int KIND_COUNT = sizeof FAULT_NAMES / sizeof FAULT_NAMES[0];
 

@@ -15,6 +15,7 @@ enum class Fault {
     Close,
     RenameExists,
     RenameFails,
+    RenameRefused,
     Interrupt
 };
 
@@ -23,7 +24,8 @@ enum class Fault {
 // The plan comes from the variable NORVEX_FAULTS, a comma-separated list of
 // name:N (the Nth call fails), name:N+ (the Nth and every later call fail)
 // or name:N-M (calls N to M fail), with the names allocate, open-denied,
-// read, create, write, close, rename-exists, rename-fails and interrupt (the
+// read, create, write, close, rename-exists, rename-fails, rename-refused and
+// interrupt (the
 // Nth look at the interruption flag finds it set).
 bool injectFault(Fault fault);
 #else

@@ -90,8 +90,9 @@ bool removeFile(const char *name);
 
 // Renames without ever replacing a file; names that differ only in letter
 // case are the same name. A file that others briefly hold open (a virus
-// scanner, an indexer) is waited for, about a second.
-enum class RenameStatus { Done, TargetExists, Failed };
+// scanner, an indexer) is waited for, about a second. NameRefused: the file
+// system will not hold a file of that name at all.
+enum class RenameStatus { Done, TargetExists, NameRefused, Failed };
 RenameStatus renameFile(const char *from, const char *to);
 
 } // namespace platform

@@ -30,31 +30,37 @@ std::string nativePath(const char *name) {
     return path;
 }
 
-// The names present in each directory the tool writes to, by their folded
-// form. Each directory is read once, on first use; afterwards the tool's own
-// renames keep the index current, so no group costs a scan.
+// The names present in each directory the tool writes to, by a hash of
+// their folded form (hundreds of thousands of names: the folded text itself
+// would double the index). Two names that share a hash would count as one
+// name, which can only make the tool choose the next number. Each directory
+// is read once, on first use; afterwards the tool's own files keep the index
+// current, so no group costs a scan.
 class FolderIndex {
   public:
     // The stored name that equals path's name, letter case aside; or null.
     const std::string *find(const std::string &path) {
         auto [dir, name] = split(path);
         auto &names = namesIn(dir);
-        auto found = names.find(foldNameCase(name));
+        auto found = names.find(keyOf(name));
         return found == names.end() ? nullptr : &found->second;
     }
     // Claims the name; false when it is taken already.
     bool claim(const std::string &path) {
         auto [dir, name] = split(path);
-        return namesIn(dir).try_emplace(foldNameCase(name), name).second;
+        return namesIn(dir).try_emplace(keyOf(name), name).second;
     }
     void release(const std::string &path) {
         auto [dir, name] = split(path);
-        namesIn(dir).erase(foldNameCase(name));
+        namesIn(dir).erase(keyOf(name));
     }
     static std::string folderOf(const std::string &path) { return std::string(split(path).first); }
 
   private:
-    using Names = std::unordered_map<std::string, std::string>;
+    using Names = std::unordered_map<std::uint64_t, std::string>;
+    static std::uint64_t keyOf(std::string_view name) {
+        return std::hash<std::string>{}(foldNameCase(name));
+    }
     static std::pair<std::string_view, std::string_view> split(std::string_view path) {
         std::size_t slash = path.rfind('/');
         if (slash == std::string_view::npos) return {"./", path};
@@ -65,7 +71,7 @@ class FolderIndex {
         if (fresh) {
             if (DIR *listing = opendir(entry->first.c_str())) {
                 while (const dirent *item = readdir(listing)) {
-                    entry->second.try_emplace(foldNameCase(item->d_name), item->d_name);
+                    entry->second.try_emplace(keyOf(item->d_name), item->d_name);
                 }
                 closedir(listing);
             }
@@ -257,6 +263,7 @@ bool removeFile(const char *name) {
 RenameStatus renameFile(const char *from, const char *to) {
     if (injectFault(Fault::RenameExists)) return RenameStatus::TargetExists;
     if (injectFault(Fault::RenameFails)) return RenameStatus::Failed;
+    if (injectFault(Fault::RenameRefused)) return RenameStatus::NameRefused;
     std::string source = nativePath(from);
     std::string target = nativePath(to);
     if (!folderIndex().claim(target)) return RenameStatus::TargetExists;
@@ -274,8 +281,10 @@ RenameStatus renameFile(const char *from, const char *to) {
     // Someone else made the name meanwhile (it stays claimed), or the rename
     // failed and the name is free after all.
     if (errno == EEXIST) return RenameStatus::TargetExists;
+    int error = errno;
     folderIndex().release(target);
-    return RenameStatus::Failed;
+    bool refused = error == ENAMETOOLONG || error == EILSEQ || error == EINVAL;
+    return refused ? RenameStatus::NameRefused : RenameStatus::Failed;
 }
 
 } // namespace platform

@@ -254,6 +254,7 @@ bool removeFile(const char *name) { return DeleteFileW(widePath(name).c_str()) !
 RenameStatus renameFile(const char *from, const char *to) {
     if (injectFault(Fault::RenameExists)) return RenameStatus::TargetExists;
     if (injectFault(Fault::RenameFails)) return RenameStatus::Failed;
+    if (injectFault(Fault::RenameRefused)) return RenameStatus::NameRefused;
     std::wstring source = widePath(from);
     std::wstring target = widePath(to);
     // Scanners and indexers hold new files open for a moment.
@@ -269,6 +270,9 @@ RenameStatus renameFile(const char *from, const char *to) {
                        ? RenameStatus::TargetExists
                        : RenameStatus::Failed;
         }
+        if (error == ERROR_INVALID_NAME || error == ERROR_BAD_DEV_TYPE ||
+            error == ERROR_FILENAME_EXCED_RANGE || error == ERROR_DIRECTORY)
+            return RenameStatus::NameRefused;
         bool transient = error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED;
         if (!transient || attempt == ATTEMPTS) return RenameStatus::Failed;
         Sleep(PAUSE_MS);

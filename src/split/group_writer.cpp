@@ -12,6 +12,7 @@
 #include <new>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace {
 
@@ -23,12 +24,12 @@ constexpr std::size_t WRITE_BLOCK_SIZE = 1 << 18;
 // taken number. Names that were free need no entry: most names are.
 class NameNumbers {
   public:
-    std::size_t firstFreeFor(const std::string &foldedName) const {
-        auto found = next_.find(foldedName);
+    std::size_t firstFreeFor(const std::string &name) const {
+        auto found = next_.find(name);
         return found == next_.end() ? 1 : found->second;
     }
-    void takenUpTo(const std::string &foldedName, std::size_t number) {
-        std::size_t &next = next_[foldedName];
+    void takenUpTo(const std::string &name, std::size_t number) {
+        std::size_t &next = next_[name];
         next = std::max(next, number + 1);
     }
 
@@ -44,6 +45,12 @@ struct SplitRun {
     platform::ByteBuffer block;
     platform::ByteBuffer compared; // what is read of an existing file, taken on first need
     NameNumbers numbers;
+    // Hashes of the names this run wrote, letter case aside (as the file
+    // system sees them). No two groups hold the same bytes
+    // (equal lines always fall in one group), so such a file is never one a
+    // group could find present: it is passed over without a look, and a
+    // fresh folder pays nothing for re-runs.
+    std::unordered_set<std::uint64_t> writtenHere;
     PathComponentList list;
     bool holdsWorkFile = false; // temp.csv is this run's and not yet renamed
     bool stopped = false;       // an interruption was seen while bytes were going out
@@ -168,9 +175,7 @@ bool writeWorkFile(SplitRun &run, std::size_t first, std::size_t end) {
     platform::WorkFile *file = nullptr;
     switch (platform::createWorkFile(WORK_FILE_NAME, file)) {
     case platform::CreateStatus::Created: break;
-    case platform::CreateStatus::Exists:
-        return fail(std::string("Failure: the working file ") + WORK_FILE_NAME +
-                    " already exists; delete it if it is left from an interrupted run.\n");
+    case platform::CreateStatus::Exists: return failWorkFileExists();
     case platform::CreateStatus::Failed:
         return fail(std::string("Failure: unable to create the working file ") + WORK_FILE_NAME +
                     ".\n");
@@ -205,7 +210,7 @@ void reportFinished(SplitRun &run, std::size_t count, const std::string &name,
     progress(report);
 }
 
-// Finds the group its file: the first of its name and the numbered forms of
+// Finds the group's file: the first of its name and the numbered forms of
 // it that is free (written there) or already holds exactly its bytes (left
 // as it is).
 bool settleGroup(SplitRun &run, std::size_t first, std::size_t end) {
@@ -213,11 +218,18 @@ bool settleGroup(SplitRun &run, std::size_t first, std::size_t end) {
     std::size_t count = end - first;
     splitComponents(lineStore.line(end - 1), '\\', run.list);
     OutputName parts = outputNameOf(run.prefix, run.list, count, lineStore.encoding());
-    const std::string key = foldNameCase(candidateName(parts, 1));
+    // Numbers are remembered by the exact name: a name that differs only in
+    // letter case just finds its taken numbers again.
+    const std::string key = candidateName(parts, 1);
     std::uint64_t size = 0;
     bool sized = false;
     for (std::size_t number = run.numbers.firstFreeFor(key);; ++number) {
-        std::string name = candidateName(parts, number);
+        std::string name = number == 1 ? key : candidateName(parts, number);
+        const std::uint64_t folded = std::hash<std::string>{}(foldNameCase(name));
+        if (run.writtenHere.count(folded) != 0) {
+            run.numbers.takenUpTo(key, number);
+            continue;
+        }
         platform::ExistingFile existing;
         if (platform::findExisting(name.c_str(), existing)) {
             run.numbers.takenUpTo(key, number);
@@ -238,10 +250,14 @@ bool settleGroup(SplitRun &run, std::size_t first, std::size_t end) {
         switch (platform::renameFile(WORK_FILE_NAME, name.c_str())) {
         case platform::RenameStatus::Done:
             run.holdsWorkFile = false;
+            run.writtenHere.insert(folded);
             if (number > 1) run.numbers.takenUpTo(key, number);
             reportFinished(run, count, name, " written. ");
             return true;
         case platform::RenameStatus::TargetExists: run.numbers.takenUpTo(key, number); continue;
+        case platform::RenameStatus::NameRefused:
+            return fail(std::string("Failure: unable to rename ") + WORK_FILE_NAME + " to " +
+                        shownName(name) + ": the file system refuses that name.\n");
         case platform::RenameStatus::Failed:
             return fail(std::string("Failure: unable to rename ") + WORK_FILE_NAME + " to " +
                         shownName(name) + ".\n");
@@ -272,7 +288,12 @@ OutputName outputNameOf(std::string_view prefix, const PathComponentList &list, 
         if (component == ",") continue;
         name.starts.push_back(name.middle.size());
         name.middle += '_';
-        name.middle += fitForFileName(nameTextOf(encoding, component));
+        if (encoding.namesInCodePage) {
+            name.middle += fitForFileName(nameTextOf(encoding, component));
+        } else {
+            for (char c : component)
+                name.middle += unfitForFileName(static_cast<unsigned char>(c)) ? '_' : c;
+        }
     }
     return name;
 }
