@@ -33,7 +33,8 @@ std::uint64_t keyWord(const char *line, std::size_t depth) {
     return word;
 }
 
-bool keyEndsIn(std::uint64_t word) { return (word & 0xFF) == 0; }
+// The key ends within these eight bytes: nothing past them to compare.
+bool wordEndsTheKey(std::uint64_t word) { return (word & 0xFF) == 0; }
 
 } // namespace
 
@@ -49,18 +50,25 @@ int compareSortKeys(std::string_view a, std::string_view b) {
     return a.size() < b.size() ? -1 : 1;
 }
 
-void orderLines(const char *text, std::vector<StoredLine> &lines) {
-    // Lines without a key move to the front, keeping their order; the order
-    // among the others does not matter yet.
-    std::size_t keyed = 0;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (!hasSortKey(text + lines[i].begin)) std::swap(lines[keyed++], lines[i]);
-    }
+namespace {
 
-    // Most significant digit first, eight key bytes at a time: each pass
-    // sorts a run of lines whose keys agree so far by their next eight bytes,
-    // a compact sort that touches each line's text once. Ties are broken by
-    // offset, which grows in reading order, so equal keys stay stable.
+// Moves the lines without a key to the front, keeping their reading order;
+// returns how many there are. The order among the others does not matter
+// yet.
+std::size_t keylessLinesFirst(const char *text, std::vector<StoredLine> &lines) {
+    std::size_t keyless = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (!hasSortKey(text + lines[i].begin)) std::swap(lines[keyless++], lines[i]);
+    }
+    return keyless;
+}
+
+// Orders lines[first..] by key, most significant digit first, eight key
+// bytes at a time: each pass sorts a run of lines whose keys agree so far by
+// their next eight bytes, a compact sort that touches each line's text once.
+// Ties are broken by offset, which grows in reading order, so equal keys
+// stay stable.
+void sortByKeyWords(const char *text, std::vector<StoredLine> &lines, std::size_t first) {
     auto byWordThenOffset = [](const StoredLine &a, const StoredLine &b) {
         return a.sortWord != b.sortWord ? a.sortWord < b.sortWord : a.begin < b.begin;
     };
@@ -69,7 +77,7 @@ void orderLines(const char *text, std::vector<StoredLine> &lines) {
         std::size_t end;
         std::size_t depth;
     };
-    std::vector<Run> pending = {{keyed, lines.size(), 0}};
+    std::vector<Run> pending = {{first, lines.size(), 0}};
     while (!pending.empty()) {
         Run run = pending.back();
         pending.pop_back();
@@ -84,11 +92,17 @@ void orderLines(const char *text, std::vector<StoredLine> &lines) {
             std::size_t j = i + 1;
             while (j < run.end && lines[j].sortWord == lines[i].sortWord)
                 ++j;
-            if (j - i > 1 && !keyEndsIn(lines[i].sortWord))
+            if (j - i > 1 && !wordEndsTheKey(lines[i].sortWord))
                 pending.push_back({i, j, run.depth + 1});
             i = j;
         }
     }
+}
+
+} // namespace
+
+void orderLines(const char *text, std::vector<StoredLine> &lines) {
+    sortByKeyWords(text, lines, keylessLinesFirst(text, lines));
 }
 
 void LineStore::assign(platform::ByteBuffer text, std::size_t size, ListingEncoding encoding) {

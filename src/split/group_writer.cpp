@@ -171,6 +171,12 @@ bool holdsGroup(SplitRun &run, const std::string &name, std::size_t first, std::
     return same;
 }
 
+// Removes this run's working file; the listing still holds all its lines.
+void dropWorkFile(SplitRun &run) {
+    if (run.holdsWorkFile) platform::removeFile(WORK_FILE_NAME);
+    run.holdsWorkFile = false;
+}
+
 bool writeWorkFile(SplitRun &run, std::size_t first, std::size_t end) {
     platform::WorkFile *file = nullptr;
     switch (platform::createWorkFile(WORK_FILE_NAME, file)) {
@@ -190,10 +196,8 @@ bool writeWorkFile(SplitRun &run, std::size_t first, std::size_t end) {
     });
     bool closed = platform::closeWorkFile(file);
     if (stored && closed) return true;
-    // The listing still holds every line of this group; an incomplete copy
-    // would only mislead.
-    platform::removeFile(WORK_FILE_NAME);
-    run.holdsWorkFile = false;
+    // An incomplete copy would only mislead.
+    dropWorkFile(run);
     if (run.stopped) return failInterrupted(run.written, run.files);
     return fail(std::string("Failure: unable to write the working file ") + WORK_FILE_NAME + ".\n");
 }
@@ -223,7 +227,13 @@ bool settleGroup(SplitRun &run, std::size_t first, std::size_t end) {
     const std::string key = candidateName(parts, 1);
     std::uint64_t size = 0;
     bool sized = false;
-    for (std::size_t number = run.numbers.firstFreeFor(key);; ++number) {
+    const std::size_t firstNumber = run.numbers.firstFreeFor(key);
+    for (std::size_t number = firstNumber;; ++number) {
+        // However many names are taken, Ctrl-C still stops the search.
+        if (number > firstNumber && platform::interrupted()) {
+            dropWorkFile(run);
+            return failInterrupted(run.written, run.files);
+        }
         std::string name = number == 1 ? key : candidateName(parts, number);
         const std::uint64_t folded = std::hash<std::string>{}(foldNameCase(name));
         if (run.writtenHere.count(folded) != 0) {
@@ -239,10 +249,7 @@ bool settleGroup(SplitRun &run, std::size_t first, std::size_t end) {
                 sized = true;
             }
             if (existing.size != size || !holdsGroup(run, existing.name, first, end)) continue;
-            if (run.holdsWorkFile) {
-                platform::removeFile(WORK_FILE_NAME);
-                run.holdsWorkFile = false;
-            }
+            dropWorkFile(run);
             reportFinished(run, count, existing.name, " already present. ");
             return true;
         }
@@ -354,7 +361,7 @@ bool splitInput(const std::string &name) {
     try {
         return splitAll(run);
     } catch (const std::bad_alloc &) {
-        if (run.holdsWorkFile) platform::removeFile(WORK_FILE_NAME);
+        dropWorkFile(run);
         return fail("Failure: not enough memory to write the output files.\n");
     }
 }

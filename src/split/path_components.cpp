@@ -6,19 +6,27 @@
 
 #include <algorithm>
 #include <string>
+#include <unordered_set>
 
 namespace {
 
 // Beyond this many components a hash set replaces the linear duplicate scan.
 constexpr std::size_t LINEAR_SCAN_LIMIT = 16;
 
-bool alreadySeen(PathComponentList &list, std::string_view piece) {
-    if (list.firstSeen.size() < LINEAR_SCAN_LIMIT) {
-        return std::find(list.firstSeen.begin(), list.firstSeen.end(), piece) !=
-               list.firstSeen.end();
+// The duplicate check of the line being split, once it has many components.
+std::unordered_set<std::string_view> &seenComponents() {
+    static std::unordered_set<std::string_view> seen;
+    return seen;
+}
+
+bool alreadySeen(const PathComponentList &list, std::string_view piece) {
+    const std::vector<std::string_view> &components = list.oldestFirst;
+    if (components.size() < LINEAR_SCAN_LIMIT) {
+        return std::find(components.begin(), components.end(), piece) != components.end();
     }
-    if (list.seen.empty()) list.seen.insert(list.firstSeen.begin(), list.firstSeen.end());
-    return !list.seen.insert(piece).second;
+    std::unordered_set<std::string_view> &seen = seenComponents();
+    if (seen.empty()) seen.insert(components.begin(), components.end());
+    return !seen.insert(piece).second;
 }
 
 void reportTokenized(std::size_t count, std::string_view ending) {
@@ -32,16 +40,16 @@ void reportTokenized(std::size_t count, std::string_view ending) {
 } // namespace
 
 void splitComponents(std::string_view line, char separator, PathComponentList &list) {
-    list.firstSeen.clear();
+    list.oldestFirst.clear();
     // A set grown by one long line would make every later clear() as costly
     // as its bucket array: drop it instead.
-    if (!list.seen.empty()) list.seen = std::unordered_set<std::string_view>();
+    if (!seenComponents().empty()) seenComponents() = std::unordered_set<std::string_view>();
     std::size_t start = 0;
     while (start <= line.size()) {
         std::size_t stop = line.find(separator, start);
         if (stop == std::string_view::npos) stop = line.size();
         std::string_view piece = line.substr(start, stop - start);
-        if (!piece.empty() && !alreadySeen(list, piece)) list.firstSeen.push_back(piece);
+        if (!piece.empty() && !alreadySeen(list, piece)) list.oldestFirst.push_back(piece);
         start = stop + 1;
     }
 }
@@ -52,7 +60,7 @@ PathComponentList splitComponents(std::string_view line, char separator) {
     return list;
 }
 
-std::size_t componentCount(const PathComponentList &list) { return list.firstSeen.size(); }
+std::size_t componentCount(const PathComponentList &list) { return list.oldestFirst.size(); }
 
 std::string_view groupKeyOf(const PathComponentList &list) {
     return componentCount(list) >= 2 ? list.entry(1) : std::string_view();
@@ -61,7 +69,7 @@ std::string_view groupKeyOf(const PathComponentList &list) {
 std::vector<std::string_view> namingComponents(const PathComponentList &list) {
     std::size_t count = componentCount(list);
     if (count <= 2) return {};
-    return {list.firstSeen.begin() + 1, list.firstSeen.end() - 1};
+    return {list.oldestFirst.begin() + 1, list.oldestFirst.end() - 1};
 }
 
 std::vector<std::size_t> tokenizeLines(const LineStore &store) {

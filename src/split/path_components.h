@@ -7,22 +7,17 @@
 
 #include <cstddef>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
-// The distinct, non-empty components of one line. Entry 0 is the newest (the
-// component whose first appearance came last), the last entry the line's first
-// component. Components are views into the line.
+// The distinct, non-empty components of one line, as views into the line.
+// They are held oldest first, in order of first appearance; entry(i) counts
+// the other way: entry 0 is the newest (the component whose first appearance
+// came last), entry n-1 the line's first component.
 struct PathComponentList {
-    // Held oldest first, in order of first appearance: entry(i) reads from the
-    // back.
-    std::vector<std::string_view> firstSeen;
-    // Used only for lines with many components, to keep the duplicate check
-    // linear.
-    std::unordered_set<std::string_view> seen;
+    std::vector<std::string_view> oldestFirst;
 
     std::string_view entry(std::size_t index) const {
-        return firstSeen[firstSeen.size() - 1 - index];
+        return oldestFirst[oldestFirst.size() - 1 - index];
     }
 };
 
@@ -36,8 +31,8 @@ std::size_t componentCount(const PathComponentList &list);
 // no real component equals.
 std::string_view groupKeyOf(const PathComponentList &list);
 
-// Entries n-2 down to 1: the components in order of first appearance without
-// the first and the newest.
+// Entries n-2 down to 1: oldestFirst without its first (the line's first
+// component) and its last (the newest), in order of first appearance.
 std::vector<std::string_view> namingComponents(const PathComponentList &list);
 
 // Works out every stored line's group key, reports the progress, and returns

@@ -71,7 +71,7 @@ TEST(SplitComponents, ManyComponentsKeepFirstAppearances) {
     PathComponentList list;
     splitComponents("X:\\reused\\first", '\\', list);
     splitComponents(line, '\\', list);
-    EXPECT_EQ(strings(list.firstSeen), expectedOldestFirst);
+    EXPECT_EQ(strings(list.oldestFirst), expectedOldestFirst);
     EXPECT_EQ(groupKeyOf(list), "d24");
 }
 
