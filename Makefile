@@ -1,5 +1,5 @@
 # The two everyday commands: `make demo` and `make test`.
-.PHONY: demo test native windows asan wine-prefix bench soak dist clean
+.PHONY: demo test check-format native windows asan wine-prefix bench soak dist clean
 
 DEMO_LISTING := examples/PhotoArchive_2024.csv
 
@@ -17,10 +17,15 @@ demo:
 # Builds both programs and runs every test: native, Windows under Wine, and
 # the native build again under AddressSanitizer and UndefinedBehaviorSanitizer
 # with a time-bounded run of each fuzz target.
-test: native windows asan
+test: check-format native windows asan
 	ctest --preset native
 	ctest --preset windows
 	ctest --preset asan
+
+# Fails on any source that clang-format would change.
+check-format:
+	tools/install-deps format
+	clang-format --dry-run --Werror $$(find src tests bench -name '*.cpp' -o -name '*.h')
 
 native:
 	tools/install-deps native

@@ -4,57 +4,19 @@
 //
 // Usage: norvex_bench --tool PATH --floor PATH --dir DIR [--sizes N,N,...]
 //                     [--repeat N] [--seed N]
+#include "child_runs.h"
 #include "listing_generator.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <string>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-struct Measure {
-    double wall = 0;
-    double user = 0;
-    double system = 0;
-    double peakMiB = 0;
-    int exitCode = -1;
-};
-
-Measure run(const std::vector<std::string> &argv, const fs::path &folder) {
-    std::vector<char *> pointers;
-    for (const std::string &word : argv)
-        pointers.push_back(const_cast<char *>(word.c_str()));
-    pointers.push_back(nullptr);
-    auto start = std::chrono::steady_clock::now();
-    pid_t child = fork();
-    if (child == 0) {
-        int null = open("/dev/null", O_WRONLY);
-        if (null < 0 || chdir(folder.c_str()) != 0) _exit(126);
-        dup2(null, 1);
-        execv(pointers[0], pointers.data());
-        _exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(child, &status, 0, &usage);
-    Measure m;
-    m.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    m.user = static_cast<double>(usage.ru_utime.tv_sec) + usage.ru_utime.tv_usec / 1e6;
-    m.system = static_cast<double>(usage.ru_stime.tv_sec) + usage.ru_stime.tv_usec / 1e6;
-    m.peakMiB = static_cast<double>(usage.ru_maxrss) / 1024.0;
-    m.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return m;
-}
 
 void freshFolder(const fs::path &folder) {
     fs::remove_all(folder);
@@ -114,13 +76,13 @@ int main(int argc, char **argv) {
         double megabytes = static_cast<double>(fs::file_size(listing)) / 1e6;
         fs::path toolOut = fs::path(dir) / "tool-out";
         fs::path floorOut = fs::path(dir) / "floor-out";
-        Measure best, bestFloor;
+        support::ChildResult best, bestFloor;
         best.wall = bestFloor.wall = 1e30;
         std::size_t files = 0;
         std::uintmax_t bytes = 0;
         for (int r = 0; r < repeat; ++r) {
             freshFolder(toolOut);
-            Measure m = run({tool, listing.string()}, toolOut);
+            support::ChildResult m = support::runChild({tool, listing.string()}, toolOut, {});
             if (m.exitCode != 0) {
                 std::fprintf(stderr, "norvex failed with exit code %d\n", m.exitCode);
                 return 1;
@@ -134,8 +96,9 @@ int main(int argc, char **argv) {
             }
             fs::remove_all(toolOut);
             freshFolder(floorOut);
-            Measure f = run({floor, listing.string(), std::to_string(files), std::to_string(bytes)},
-                            floorOut);
+            support::ChildResult f = support::runChild(
+                {floor, listing.string(), std::to_string(files), std::to_string(bytes)}, floorOut,
+                {});
             if (f.wall < bestFloor.wall) bestFloor = f;
             fs::remove_all(floorOut);
         }
@@ -150,11 +113,11 @@ int main(int argc, char **argv) {
             allHeld = allHeld && ratio <= 1.15;
             // A second run in the same folder finds every file present.
             freshFolder(toolOut);
-            run({tool, listing.string()}, toolOut);
+            support::runChild({tool, listing.string()}, toolOut, {});
             rerunAtMillion = 1e30;
             for (int r = 0; r < repeat; ++r)
-                rerunAtMillion =
-                    std::min(rerunAtMillion, run({tool, listing.string()}, toolOut).wall);
+                rerunAtMillion = std::min(
+                    rerunAtMillion, support::runChild({tool, listing.string()}, toolOut, {}).wall);
             fs::remove_all(toolOut);
             // The same listing in UTF-16LE.
             fs::path utf16 = fs::path(dir) / ("Bench_" + std::to_string(lines) + "_utf16.csv");
@@ -165,8 +128,8 @@ int main(int argc, char **argv) {
             utf16AtMillion = 1e30;
             for (int r = 0; r < repeat; ++r) {
                 freshFolder(toolOut);
-                utf16AtMillion =
-                    std::min(utf16AtMillion, run({tool, utf16.string()}, toolOut).wall);
+                utf16AtMillion = std::min(
+                    utf16AtMillion, support::runChild({tool, utf16.string()}, toolOut, {}).wall);
             }
             fs::remove_all(toolOut);
         }

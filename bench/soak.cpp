@@ -6,68 +6,21 @@
 // folder must write nothing and report every group "already present".
 //
 // Usage: norvex_soak --tool PATH --dir DIR [--lines N] [--seed N]
+#include "child_runs.h"
 #include "listing_generator.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
-#include <sstream>
 #include <string>
 #include <string_view>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string readFile(const fs::path &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-// The lines of a text, without their CR LF or LF.
-void appendLines(std::string_view text, std::vector<std::string_view> &lines) {
-    while (!text.empty()) {
-        std::size_t stop = text.find('\n');
-        std::string_view line = text.substr(0, stop);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        lines.push_back(line);
-        if (stop == std::string_view::npos) break;
-        text.remove_prefix(stop + 1);
-    }
-}
-
-// The count in an output name: "..._N.csv" or "..._N (k).csv".
-long long countInName(std::string name) {
-    if (name.size() < 5 || name.compare(name.size() - 4, 4, ".csv") != 0) return -1;
-    name.resize(name.size() - 4);
-    if (!name.empty() && name.back() == ')') name.resize(name.rfind(" ("));
-    std::size_t underscore = name.rfind('_');
-    if (underscore == std::string::npos) return -1;
-    return std::atoll(name.c_str() + underscore + 1);
-}
-
-// Runs the tool on the listing in folder out, its standard output to report.
-bool runTool(const std::string &tool, const fs::path &listing, const fs::path &out,
-             const fs::path &report) {
-    pid_t child = fork();
-    if (child == 0) {
-        if (chdir(out.c_str()) != 0 || std::freopen(report.c_str(), "wb", stdout) == nullptr)
-            _exit(126);
-        execl(tool.c_str(), tool.c_str(), listing.c_str(), static_cast<char *>(nullptr));
-        _exit(127);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
 
 std::size_t occurrences(std::string_view text, std::string_view part) {
     std::size_t count = 0;
@@ -75,6 +28,12 @@ std::size_t occurrences(std::string_view text, std::string_view part) {
          at = text.find(part, at + part.size()))
         ++count;
     return count;
+}
+
+// Runs the tool on the listing in folder out, its standard output to report.
+bool splitsWell(const std::string &tool, const fs::path &listing, const fs::path &out,
+                const fs::path &report) {
+    return support::runChild({tool, listing.string()}, out, {report, {}}).exitCode == 0;
 }
 
 int fail(const std::string &message) {
@@ -110,30 +69,30 @@ int main(int argc, char **argv) {
     fs::create_directories(out);
 
     fs::path report = fs::path(dir) / "soak-report.txt";
-    if (!runTool(tool, listing, out, report)) return fail("norvex did not succeed");
+    if (!splitsWell(tool, listing, out, report)) return fail("norvex did not succeed");
 
-    std::string input = readFile(listing);
-    std::vector<std::string_view> expected;
-    appendLines(input, expected);
+    std::string input = support::readFile(listing);
+    std::vector<std::string_view> expected = support::linesOf(input);
 
     std::vector<std::string> outputs;
     long long namedTotal = 0;
     std::size_t files = 0;
     for (const auto &entry : fs::directory_iterator(out)) {
         std::string name = entry.path().filename().string();
-        long long named = countInName(name);
+        long long named = support::countInName(name);
         if (named < 0) return fail("a file that is not an output: " + name);
-        outputs.push_back(readFile(entry.path()));
-        std::vector<std::string_view> lines;
-        appendLines(outputs.back(), lines);
+        outputs.push_back(support::readFile(entry.path()));
+        std::vector<std::string_view> lines = support::linesOf(outputs.back());
         if (static_cast<long long>(lines.size()) != named) return fail("wrong count in " + name);
         namedTotal += named;
         ++files;
     }
     std::vector<std::string_view> actual;
     actual.reserve(expected.size());
-    for (const std::string &text : outputs)
-        appendLines(text, actual);
+    for (const std::string &text : outputs) {
+        std::vector<std::string_view> lines = support::linesOf(text);
+        actual.insert(actual.end(), lines.begin(), lines.end());
+    }
 
     if (namedTotal != static_cast<long long>(expected.size())) {
         return fail("the names count " + std::to_string(namedTotal) + " lines, the listing has " +
@@ -145,8 +104,8 @@ int main(int argc, char **argv) {
     std::printf("soak: %zu lines in %zu files: every line in exactly one file, counts add up\n",
                 expected.size(), files);
 
-    if (!runTool(tool, listing, out, report)) return fail("the second run did not succeed");
-    std::string second = readFile(report);
+    if (!splitsWell(tool, listing, out, report)) return fail("the second run did not succeed");
+    std::string second = support::readFile(report);
     std::size_t present = occurrences(second, " already present. ");
     std::size_t written = occurrences(second, " written. ");
     std::size_t filesNow = static_cast<std::size_t>(

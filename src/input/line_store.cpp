@@ -9,15 +9,6 @@ LineStore lineStore;
 
 namespace {
 
-int compareFoldedBytes(const char *a, const char *b, std::size_t count) {
-    for (std::size_t i = 0; i < count; ++i) {
-        int left = foldAsciiCase(static_cast<unsigned char>(a[i]));
-        int right = foldAsciiCase(static_cast<unsigned char>(b[i]));
-        if (left != right) return left - right;
-    }
-    return 0;
-}
-
 bool hasSortKey(const char *line) { return std::strchr(line, '\\') != nullptr; }
 
 // Eight key bytes, folded, from the key's byte 1 + 8 * depth (byte 0 is the
@@ -42,12 +33,6 @@ std::optional<std::string_view> sortKeyOf(std::string_view line) {
     std::size_t backslash = line.find('\\');
     if (backslash == std::string_view::npos) return std::nullopt;
     return line.substr(backslash);
-}
-
-int compareSortKeys(std::string_view a, std::string_view b) {
-    int order = compareFoldedBytes(a.data(), b.data(), std::min(a.size(), b.size()));
-    if (order != 0 || a.size() == b.size()) return order;
-    return a.size() < b.size() ? -1 : 1;
 }
 
 namespace {

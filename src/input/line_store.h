@@ -55,12 +55,8 @@ extern LineStore lineStore;
 // line without a backslash.
 std::optional<std::string_view> sortKeyOf(std::string_view line);
 
-// The key order itself: byte by byte with A to Z folded to lower case, bytes
-// compared unsigned, a proper prefix first. Negative, zero or positive.
-// orderLines produces this order without calling it line against line.
-int compareSortKeys(std::string_view a, std::string_view b);
-
 // The store's order: lines without a key first, in reading order; then by
-// key (compareSortKeys); equal keys keep reading order. lines come in reading
+// key, byte by byte with A to Z folded to lower case, bytes compared
+// unsigned, a proper prefix first; equal keys keep reading order. lines come in reading
 // order and point into text, where each line is zero-terminated.
 void orderLines(const char *text, std::vector<StoredLine> &lines);

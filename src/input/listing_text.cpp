@@ -26,6 +26,23 @@ namespace {
 
 bool isBlankOrBreak(char32_t unit) { return unit <= 0x20; }
 
+// Copies size bytes of source to out without every CR that a LF follows;
+// out may be source or lie before it. Returns the bytes stored.
+std::size_t dropCrBeforeLf(const char *source, std::size_t size, char *out) {
+    std::size_t stored = 0;
+    for (std::size_t i = 0; i < size;) {
+        const void *found = std::memchr(source + i, '\r', size - i);
+        std::size_t cr =
+            found ? static_cast<std::size_t>(static_cast<const char *>(found) - source) : size;
+        std::memmove(out + stored, source + i, cr - i);
+        stored += cr - i;
+        if (cr == size) break;
+        i = cr + 1;
+        if (i == size || source[i] != '\n') out[stored++] = '\r';
+    }
+    return stored;
+}
+
 } // namespace
 
 PreparedText prepareByteText(char *text, std::size_t size, std::size_t skip) {
@@ -41,20 +58,8 @@ PreparedText prepareByteText(char *text, std::size_t size, std::size_t skip) {
         });
         end = at;
     }
-    // Drop every CR that a LF follows, moving the text between them down.
-    std::size_t out = 0;
-    for (std::size_t i = 0; i < end;) {
-        const void *found = std::memchr(source + i, '\r', end - i);
-        std::size_t cr =
-            found ? static_cast<std::size_t>(static_cast<const char *>(found) - source) : end;
-        std::memmove(text + out, source + i, cr - i);
-        out += cr - i;
-        if (cr == end) break;
-        i = cr + 1;
-        if (i == end || source[i] != '\n') text[out++] = '\r';
-    }
-    prepared.size = out;
-    if (std::memchr(text, '\0', out) != nullptr) prepared.status = PreparedText::NulByte;
+    prepared.size = dropCrBeforeLf(source, end, text);
+    if (std::memchr(text, '\0', prepared.size) != nullptr) prepared.status = PreparedText::NulByte;
     return prepared;
 }
 

@@ -28,7 +28,10 @@ INSTANTIATE_TEST_SUITE_P(
                     TrimCase{"abc", "abc"}, TrimCase{"\x01x\x1f", "x"},
                     // Bytes 0x80 and above are text: accented letters survive.
                     TrimCase{"\xE9t\xE9", "\xE9t\xE9"}, TrimCase{" Caf\xC3\xA9 \r", "Caf\xC3\xA9"},
-                    TrimCase{"\x7f", "\x7f"}, TrimCase{"\xFF \xA0", "\xFF \xA0"}));
+                    TrimCase{"\x7f", "\x7f"}, TrimCase{"\xFF \xA0", "\xFF \xA0"}),
+    [](const testing::TestParamInfo<TrimCase> &info) {
+        return "row" + std::to_string(info.index);
+    });
 
 TEST(CompareIgnoreAsciiCase, FoldsOnlyAsciiLetters) {
     EXPECT_EQ(compareIgnoreAsciiCase("/QUIET", "/quiet"), 0);

@@ -15,6 +15,7 @@
 #include "fuzz_check.h"
 #include "input/line_store.h"
 #include "input/listing_text.h"
+#include "key_order.h"
 #include "split/group_writer.h"
 #include "split/path_components.h"
 #include "text/text.h"
@@ -67,13 +68,6 @@ std::vector<std::u16string> referenceUnitLines(const std::u16string &units) {
     return lines;
 }
 
-bool keyOrder(const std::string &a, const std::string &b) {
-    auto keyA = sortKeyOf(a);
-    auto keyB = sortKeyOf(b);
-    if (!keyA || !keyB) return !keyA && keyB;
-    return compareSortKeys(*keyA, *keyB) < 0;
-}
-
 bool fitForName(unsigned char byte) {
     return byte >= 0x20 && std::strchr("<>:\"/\\|?*", byte) == nullptr;
 }
@@ -93,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         if (std::memchr(data, 0, size) != nullptr) return 0;
         std::string text(reinterpret_cast<const char *>(data), size);
         std::vector<std::string> expected = referenceLines(text.substr(0, text.find('\x1a')));
-        std::stable_sort(expected.begin(), expected.end(), keyOrder);
+        std::stable_sort(expected.begin(), expected.end(), support::storeOrder);
 
         platform::ByteBuffer bytes(platform::allocateBytes(size + 1));
         std::memcpy(bytes.get(), data, size);
@@ -117,8 +111,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         std::vector<std::pair<std::string, std::u16string>> expected;
         for (const std::u16string &line : referenceUnitLines(units))
             expected.emplace_back(utf8Of(line), line);
-        std::stable_sort(expected.begin(), expected.end(),
-                         [](const auto &a, const auto &b) { return keyOrder(a.first, b.first); });
+        std::stable_sort(expected.begin(), expected.end(), [](const auto &a, const auto &b) {
+            return support::storeOrder(a.first, b.first);
+        });
 
         platform::ByteBuffer text(platform::allocateBytes(utf16TextCapacity(size)));
         PreparedText prepared =
