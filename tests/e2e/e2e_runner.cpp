@@ -57,6 +57,9 @@ class CaseTest : public testing::Test {
 
 int main(int argc, char **argv) {
     using namespace e2e;
+#ifdef NORVEX_CASES_FILE
+    options.cases = NORVEX_CASES_FILE;
+#endif
     testing::InitGoogleTest(&argc, argv);
     for (int i = 1; i < argc; ++i) {
         std::string flag = argv[i];
