@@ -13,11 +13,11 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <functional>
 #include <iconv.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <unordered_map>
 
 namespace platform {
 namespace {
@@ -28,62 +28,6 @@ std::string nativePath(const char *name) {
         if (c == '\\') c = '/';
     }
     return path;
-}
-
-// The names present in each directory the tool writes to, by a hash of
-// their folded form (hundreds of thousands of names: the folded text itself
-// would double the index). Two names that share a hash would count as one
-// name, which can only make the tool choose the next number. Each directory
-// is read once, on first use; afterwards the tool's own files keep the index
-// current, so no group costs a scan.
-class FolderIndex {
-  public:
-    // The stored name that equals path's name, letter case aside; or null.
-    const std::string *find(const std::string &path) {
-        auto [dir, name] = split(path);
-        auto &names = namesIn(dir);
-        auto found = names.find(keyOf(name));
-        return found == names.end() ? nullptr : &found->second;
-    }
-    // Claims the name; false when it is taken already.
-    bool claim(const std::string &path) {
-        auto [dir, name] = split(path);
-        return namesIn(dir).try_emplace(keyOf(name), name).second;
-    }
-    void release(const std::string &path) {
-        auto [dir, name] = split(path);
-        namesIn(dir).erase(keyOf(name));
-    }
-    static std::string folderOf(const std::string &path) { return std::string(split(path).first); }
-
-  private:
-    using Names = std::unordered_map<std::uint64_t, std::string>;
-    static std::uint64_t keyOf(std::string_view name) {
-        return std::hash<std::string>{}(foldNameCase(name));
-    }
-    static std::pair<std::string_view, std::string_view> split(std::string_view path) {
-        std::size_t slash = path.rfind('/');
-        if (slash == std::string_view::npos) return {"./", path};
-        return {path.substr(0, slash + 1), path.substr(slash + 1)};
-    }
-    Names &namesIn(std::string_view dir) {
-        auto [entry, fresh] = directories_.try_emplace(std::string(dir));
-        if (fresh) {
-            if (DIR *listing = opendir(entry->first.c_str())) {
-                while (const dirent *item = readdir(listing)) {
-                    entry->second.try_emplace(keyOf(item->d_name), item->d_name);
-                }
-                closedir(listing);
-            }
-        }
-        return entry->second;
-    }
-    std::unordered_map<std::string, Names> directories_;
-};
-
-FolderIndex &folderIndex() {
-    static FolderIndex index;
-    return index;
 }
 
 bool writeAll(int fd, const char *data, std::size_t size) {
@@ -102,6 +46,14 @@ bool writeAll(int fd, const char *data, std::size_t size) {
 extern "C" void noteInterruption(int) { interruptRequested = true; }
 
 } // namespace
+
+void listFolder(const std::string &folder, const std::function<void(std::string_view)> &add) {
+    if (DIR *listing = opendir(folder.empty() ? "." : folder.c_str())) {
+        while (const dirent *item = readdir(listing))
+            add(item->d_name);
+        closedir(listing);
+    }
+}
 
 std::vector<std::string> commandLine(int argc, char **argv) { return {argv, argv + argc}; }
 
@@ -209,14 +161,13 @@ bool findExisting(const char *name, ExistingFile &found) {
     std::string path = nativePath(name);
     const std::string *stored = folderIndex().find(path);
     if (stored == nullptr) return false;
-    std::string folder = FolderIndex::folderOf(path);
+    found.name = FolderIndex::folderOf(path) + *stored;
     struct stat info {};
-    if (::lstat((folder + *stored).c_str(), &info) != 0) {
+    if (::lstat(found.name.c_str(), &info) != 0) {
         // Gone since the folder was read.
         folderIndex().release(path);
         return false;
     }
-    found.name = folder == "./" ? *stored : folder + *stored;
     found.size = static_cast<std::uint64_t>(info.st_size);
     found.regular = S_ISREG(info.st_mode);
     return true;

@@ -8,6 +8,7 @@
 #include "platform/platform_common.h"
 
 #include <cstdio>
+#include <functional>
 #include <windows.h>
 // shellapi.h needs the types of windows.h.
 #include <shellapi.h>
@@ -95,6 +96,18 @@ BOOL WINAPI noteInterruption(DWORD event) {
 }
 
 } // namespace
+
+void listFolder(const std::string &folder, const std::function<void(std::string_view)> &add) {
+    WIN32_FIND_DATAW entry{};
+    HANDLE search = FindFirstFileW(widePath((folder + "*").c_str()).c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        add(utf8OfWide(entry.cFileName));
+        // Short names too, for a name that matches one stands for that file.
+        if (entry.cAlternateFileName[0] != 0) add(utf8OfWide(entry.cAlternateFileName));
+    } while (FindNextFileW(search, &entry));
+    FindClose(search);
+}
 
 std::vector<std::string> commandLine(int, char **) {
     std::vector<std::string> arguments;
@@ -190,16 +203,17 @@ void closeInput(InputFile *input) {
 }
 
 bool findExisting(const char *name, ExistingFile &found) {
+    // A name the index does not know is free: no call to the file system.
+    if (folderIndex().find(name) == nullptr) return false;
     WIN32_FIND_DATAW entry{};
     HANDLE search = FindFirstFileW(widePath(name).c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE) return false;
+    if (search == INVALID_HANDLE_VALUE) {
+        folderIndex().release(name); // gone since the folder was read
+        return false;
+    }
     FindClose(search);
-    // The stored name, in the folder the given name is in.
     std::string_view given(name);
-    std::size_t separator = given.find_last_of("\\/");
-    found.name = separator == std::string_view::npos ? std::string()
-                                                     : std::string(given.substr(0, separator + 1));
-    found.name += utf8OfWide(entry.cFileName);
+    found.name = FolderIndex::folderOf(given) + utf8OfWide(entry.cFileName);
     found.size = (static_cast<std::uint64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
     // Found by its short name: another file's, never the same content.
     found.regular = !(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
@@ -222,6 +236,7 @@ CreateStatus createWorkFile(const char *name, WorkFile *&file) {
         return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ? CreateStatus::Exists
                                                                            : CreateStatus::Failed;
     }
+    folderIndex().claim(name);
     file = new WorkFile{handle};
     return CreateStatus::Created;
 }
@@ -249,33 +264,42 @@ bool closeWorkFile(WorkFile *file) {
     return stored;
 }
 
-bool removeFile(const char *name) { return DeleteFileW(widePath(name).c_str()) != 0; }
+bool removeFile(const char *name) {
+    if (!DeleteFileW(widePath(name).c_str())) return false;
+    folderIndex().release(name);
+    return true;
+}
 
 RenameStatus renameFile(const char *from, const char *to) {
     if (injectFault(Fault::RenameExists)) return RenameStatus::TargetExists;
     if (injectFault(Fault::RenameFails)) return RenameStatus::Failed;
     if (injectFault(Fault::RenameRefused)) return RenameStatus::NameRefused;
+    if (!folderIndex().claim(to)) return RenameStatus::TargetExists;
     std::wstring source = widePath(from);
     std::wstring target = widePath(to);
     // Scanners and indexers hold new files open for a moment.
     constexpr int ATTEMPTS = 20;
     constexpr DWORD PAUSE_MS = 50;
     for (int attempt = 1;; ++attempt) {
-        if (MoveFileExW(source.c_str(), target.c_str(), 0)) return RenameStatus::Done;
-        DWORD error = GetLastError();
-        if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
-            // Only a name that is really there is taken; a device name says
-            // "exists" too, and no number would ever be free.
-            return GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES
-                       ? RenameStatus::TargetExists
-                       : RenameStatus::Failed;
+        if (MoveFileExW(source.c_str(), target.c_str(), 0)) {
+            folderIndex().release(from);
+            return RenameStatus::Done;
         }
-        if (error == ERROR_INVALID_NAME || error == ERROR_BAD_DEV_TYPE ||
-            error == ERROR_FILENAME_EXCED_RANGE || error == ERROR_DIRECTORY)
-            return RenameStatus::NameRefused;
+        DWORD error = GetLastError();
+        // Only a name that is really there is taken (and stays claimed); a
+        // device name says "exists" too, and no number would ever be free.
+        if ((error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) &&
+            GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES)
+            return RenameStatus::TargetExists;
         bool transient = error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED;
-        if (!transient || attempt == ATTEMPTS) return RenameStatus::Failed;
-        Sleep(PAUSE_MS);
+        if (transient && attempt < ATTEMPTS) {
+            Sleep(PAUSE_MS);
+            continue;
+        }
+        folderIndex().release(to);
+        bool refused = error == ERROR_INVALID_NAME || error == ERROR_BAD_DEV_TYPE ||
+                       error == ERROR_FILENAME_EXCED_RANGE || error == ERROR_DIRECTORY;
+        return refused ? RenameStatus::NameRefused : RenameStatus::Failed;
     }
 }
 
