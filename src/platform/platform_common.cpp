@@ -20,7 +20,7 @@ void releaseBytes(char *bytes) { std::free(bytes); }
 
 namespace {
 
-std::uint64_t keyOf(std::string_view name) { return std::hash<std::string>{}(foldNameCase(name)); }
+std::uint64_t keyOf(std::string_view name) { return foldedNameHash(name); }
 
 std::size_t nameStart(std::string_view path) {
     std::size_t separator = path.find_last_of("/\\");
@@ -52,7 +52,10 @@ std::string FolderIndex::folderOf(std::string_view path) {
 }
 
 FolderIndex::Names &FolderIndex::namesIn(std::string_view folder) {
+    // Nearly every call is for the current folder, again and again.
+    if (last_ != nullptr && folder == last_->first) return last_->second;
     auto [entry, fresh] = folders_.try_emplace(std::string(folder));
+    last_ = &*entry;
     if (fresh) {
         Names &names = entry->second;
         listFolder(entry->first,

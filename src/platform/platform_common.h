@@ -41,6 +41,7 @@ class FolderIndex {
     using Names = std::unordered_map<std::uint64_t, std::string>;
     Names &namesIn(std::string_view folder);
     std::unordered_map<std::string, Names> folders_;
+    std::pair<const std::string, Names> *last_ = nullptr;
 };
 
 FolderIndex &folderIndex();

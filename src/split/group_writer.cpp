@@ -235,7 +235,7 @@ bool settleGroup(SplitRun &run, std::size_t first, std::size_t end) {
             return failInterrupted(run.written, run.files);
         }
         std::string name = number == 1 ? key : candidateName(parts, number);
-        const std::uint64_t folded = std::hash<std::string>{}(foldNameCase(name));
+        const std::uint64_t folded = foldedNameHash(name);
         if (run.writtenHere.count(folded) != 0) {
             run.numbers.takenUpTo(key, number);
             continue;

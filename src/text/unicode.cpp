@@ -124,6 +124,33 @@ std::string foldNameCase(std::string_view name) {
     return folded;
 }
 
+std::uint64_t foldedNameHash(std::string_view name) {
+    // FNV-1a over the bytes of the folded name.
+    std::uint64_t hash = 0xCBF29CE484222325ULL;
+    auto feed = [&hash](unsigned char byte) { hash = (hash ^ byte) * 0x100000001B3ULL; };
+    std::size_t at = 0;
+    std::string character;
+    while (at < name.size()) {
+        auto byte = static_cast<unsigned char>(name[at]);
+        if (byte < 0x80) {
+            feed(byte >= 'a' && byte <= 'z' ? byte - ('a' - 'A') : byte);
+            ++at;
+            continue;
+        }
+        std::size_t start = at;
+        char32_t decoded = decodeUtf8(name, at);
+        if (decoded == NO_CHARACTER) {
+            feed(static_cast<unsigned char>(name[start]));
+            continue;
+        }
+        character.clear();
+        appendUtf8(character, upperCaseOf(decoded));
+        for (char c : character)
+            feed(static_cast<unsigned char>(c));
+    }
+    return hash;
+}
+
 std::u16string utf16Of(std::string_view text) {
     std::u16string units;
     units.reserve(text.size());

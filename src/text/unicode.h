@@ -34,6 +34,8 @@ std::string_view utf8Head(std::string_view text, std::size_t limit);
 // not "SS", and "é" is "É"). Bytes that are not UTF-8 stay as they are.
 char32_t upperCaseOf(char32_t character);
 std::string foldNameCase(std::string_view name);
+// A hash of foldNameCase(name), made without building it.
+std::uint64_t foldedNameHash(std::string_view name);
 
 // UTF-16 code units from UTF-8 (WTF-8) text; a byte that is not part of a
 // sequence becomes U+FFFD.

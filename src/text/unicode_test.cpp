@@ -24,8 +24,10 @@ TEST(FoldNameCase, MatchesNamesAsNtfsDoes) {
         {"\xF0\x90\x90\xA8", "\xF0\x90\x90\x80", false}, // beyond the BMP
         {"a\xFF", "A\xFF", true},                        // bytes that are not UTF-8
     };
-    for (const Case &c : cases)
+    for (const Case &c : cases) {
         EXPECT_EQ(foldNameCase(c.a) == foldNameCase(c.b), c.same) << c.a << " / " << c.b;
+        EXPECT_EQ(foldedNameHash(c.a) == foldedNameHash(c.b), c.same) << c.a << " / " << c.b;
+    }
 }
 
 TEST(Utf8, StrictCheckAndLosslessUtf16) {
