@@ -254,21 +254,22 @@ bool settleGroup(SplitRun &run, std::size_t first, std::size_t end) {
             return true;
         }
         if (!run.holdsWorkFile && !writeWorkFile(run, first, end)) return false;
-        switch (platform::renameFile(WORK_FILE_NAME, name.c_str())) {
-        case platform::RenameStatus::Done:
+        platform::RenameStatus status = platform::renameFile(WORK_FILE_NAME, name.c_str());
+        if (status == platform::RenameStatus::Done) {
             run.holdsWorkFile = false;
             run.writtenHere.insert(folded);
             if (number > 1) run.numbers.takenUpTo(key, number);
             reportFinished(run, count, name, " written. ");
             return true;
-        case platform::RenameStatus::TargetExists: run.numbers.takenUpTo(key, number); continue;
-        case platform::RenameStatus::NameRefused:
-            return fail(std::string("Failure: unable to rename ") + WORK_FILE_NAME + " to " +
-                        shownName(name) + ": the file system refuses that name.\n");
-        case platform::RenameStatus::Failed:
-            return fail(std::string("Failure: unable to rename ") + WORK_FILE_NAME + " to " +
-                        shownName(name) + ".\n");
         }
+        if (status == platform::RenameStatus::TargetExists) {
+            run.numbers.takenUpTo(key, number);
+            continue;
+        }
+        // The group stays in the working file.
+        bool refused = status == platform::RenameStatus::NameRefused;
+        return fail(std::string("Failure: unable to rename ") + WORK_FILE_NAME + " to " +
+                    shownName(name) + (refused ? ": the file system refuses that name.\n" : ".\n"));
     }
 }
 
@@ -296,10 +297,9 @@ OutputName outputNameOf(std::string_view prefix, const PathComponentList &list, 
         name.starts.push_back(name.middle.size());
         name.middle += '_';
         if (encoding.namesInCodePage) {
-            name.middle += fitForFileName(nameTextOf(encoding, component));
+            appendFitForFileName(name.middle, nameTextOf(encoding, component));
         } else {
-            for (char c : component)
-                name.middle += unfitForFileName(static_cast<unsigned char>(c)) ? '_' : c;
+            appendFitForFileName(name.middle, component);
         }
     }
     return name;

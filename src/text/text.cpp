@@ -62,11 +62,14 @@ bool unfitForFileName(unsigned char byte) {
     }
 }
 
+void appendFitForFileName(std::string &name, std::string_view text) {
+    for (char c : text)
+        name += unfitForFileName(static_cast<unsigned char>(c)) ? '_' : c;
+}
+
 std::string fitForFileName(std::string_view text) {
-    std::string fit(text);
-    for (char &c : fit) {
-        if (unfitForFileName(static_cast<unsigned char>(c))) c = '_';
-    }
+    std::string fit;
+    appendFitForFileName(fit, text);
     return fit;
 }
 

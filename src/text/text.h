@@ -51,3 +51,4 @@ bool unfitForFileName(unsigned char byte);
 
 // The text with every byte a Windows file name cannot hold written as '_'.
 std::string fitForFileName(std::string_view text);
+void appendFitForFileName(std::string &name, std::string_view text);

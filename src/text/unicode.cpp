@@ -102,52 +102,46 @@ char32_t upperCaseOf(char32_t character) {
     return character;
 }
 
-std::string foldNameCase(std::string_view name) {
-    std::string folded;
-    folded.reserve(name.size());
-    std::size_t at = 0;
-    while (at < name.size()) {
-        auto byte = static_cast<unsigned char>(name[at]);
-        if (byte < 0x80) {
-            folded += static_cast<char>(byte >= 'a' && byte <= 'z' ? byte - ('a' - 'A') : byte);
-            ++at;
-            continue;
-        }
-        std::size_t start = at;
-        char32_t character = decodeUtf8(name, at);
-        if (character == NO_CHARACTER) {
-            folded += name[start];
-        } else {
-            appendUtf8(folded, upperCaseOf(character));
-        }
-    }
-    return folded;
-}
+namespace {
 
-std::uint64_t foldedNameHash(std::string_view name) {
-    // FNV-1a over the bytes of the folded name.
-    std::uint64_t hash = 0xCBF29CE484222325ULL;
-    auto feed = [&hash](unsigned char byte) { hash = (hash ^ byte) * 0x100000001B3ULL; };
+// Calls put with each byte of the folded name, in order.
+template <class Put> void forEachFoldedByte(std::string_view name, Put put) {
     std::size_t at = 0;
     std::string character;
     while (at < name.size()) {
         auto byte = static_cast<unsigned char>(name[at]);
         if (byte < 0x80) {
-            feed(byte >= 'a' && byte <= 'z' ? byte - ('a' - 'A') : byte);
+            put(static_cast<unsigned char>(byte >= 'a' && byte <= 'z' ? byte - ('a' - 'A') : byte));
             ++at;
             continue;
         }
         std::size_t start = at;
         char32_t decoded = decodeUtf8(name, at);
         if (decoded == NO_CHARACTER) {
-            feed(static_cast<unsigned char>(name[start]));
+            put(static_cast<unsigned char>(name[start]));
             continue;
         }
         character.clear();
         appendUtf8(character, upperCaseOf(decoded));
         for (char c : character)
-            feed(static_cast<unsigned char>(c));
+            put(static_cast<unsigned char>(c));
     }
+}
+
+} // namespace
+
+std::string foldNameCase(std::string_view name) {
+    std::string folded;
+    folded.reserve(name.size());
+    forEachFoldedByte(name, [&folded](unsigned char byte) { folded += static_cast<char>(byte); });
+    return folded;
+}
+
+std::uint64_t foldedNameHash(std::string_view name) {
+    // FNV-1a over the bytes of the folded name.
+    std::uint64_t hash = 0xCBF29CE484222325ULL;
+    forEachFoldedByte(name,
+                      [&hash](unsigned char byte) { hash = (hash ^ byte) * 0x100000001B3ULL; });
     return hash;
 }
 
